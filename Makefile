@@ -1,0 +1,30 @@
+# The two commands a newcomer needs: `make play` and `make test`.
+# Both install the Debian packages they need first.
+
+.PHONY: play test deps build build-sanitize test-sanitize screenshot clean
+
+deps:
+	scripts/install-deps
+
+build: deps
+	cmake --preset default
+	cmake --build --preset default
+
+build-sanitize: deps
+	cmake --preset sanitize
+	cmake --build --preset sanitize
+
+play: build
+	scripts/play build/default/ui/nubbo
+
+# Every test, in the normal build and again under the address and
+# undefined-behaviour sanitizers.
+test: build build-sanitize
+	ctest --preset default
+	ctest --preset sanitize
+
+screenshot: build
+	scripts/screenshot build/default/ui/nubbo docs/screenshot.png
+
+clean:
+	rm -rf build

@@ -1,0 +1,116 @@
+// The timer model on a virtual clock.
+#include <gtest/gtest.h>
+
+#include "timers.h"
+
+namespace nubbo {
+namespace {
+
+constexpr auto T1 = TimerId::Timer1;
+constexpr auto T2 = TimerId::Timer2;
+constexpr auto T3 = TimerId::Timer3;
+constexpr auto T4 = TimerId::Timer4;
+
+// Delivers every tick due by `until` the way a platform does, one wake-up at
+// a time, and returns them as "timer@time".
+std::vector<std::string> run(Timers& timers, Millis& now, Millis until) {
+    std::vector<std::string> ticks;
+    while (auto due = timers.nextDue()) {
+        if (*due > until) break;
+        now = std::max(now, *due);
+        while (auto t = timers.takeDue(now))
+            ticks.push_back(std::to_string(int(*t) + 1) + "@" + std::to_string(now));
+    }
+    now = until;
+    return ticks;
+}
+
+TEST(Timers, EnabledAtTFirstFallsDueAtTPlusInterval) {
+    Timers timers;
+    timers.setInterval(T1, 500, 0);
+    timers.enable(T1, 120);
+    EXPECT_EQ(timers.nextDue(), 620);
+    Millis now = 120;
+    EXPECT_EQ(run(timers, now, 1620), (std::vector<std::string>{"1@620", "1@1120", "1@1620"}));
+}
+
+TEST(Timers, ReEnablingOrSameIntervalKeepsTheCountdown) {
+    Timers timers;
+    timers.setInterval(T1, 500, 0);
+    timers.enable(T1, 0);
+    timers.enable(T1, 300);
+    timers.setInterval(T1, 500, 400);
+    EXPECT_EQ(timers.due(T1), 500);
+}
+
+TEST(Timers, ANewIntervalRestartsTheCountdown) {
+    Timers timers;
+    timers.setInterval(T1, 400, 0);
+    timers.enable(T1, 0);
+    timers.setInterval(T1, 500, 7);
+    EXPECT_EQ(timers.due(T1), 507);
+}
+
+TEST(Timers, DisabledTimersAndZeroIntervalsNeverTick) {
+    Timers timers;
+    timers.setInterval(T1, 100, 0);
+    timers.enable(T1, 0);
+    timers.disable(T1);
+    timers.setInterval(T2, 0, 0);
+    timers.enable(T2, 0);
+    EXPECT_EQ(timers.nextDue(), std::nullopt);
+    EXPECT_EQ(timers.takeDue(1000), std::nullopt);
+}
+
+TEST(Timers, TiesGoInOrderTimer1ToTimer4) {
+    Timers timers;
+    for (auto t : {T4, T3, T2, T1}) {
+        timers.setInterval(t, 10, 0);
+        timers.enable(t, 0);
+    }
+    Millis now = 0;
+    EXPECT_EQ(run(timers, now, 10), (std::vector<std::string>{"1@10", "2@10", "3@10", "4@10"}));
+}
+
+TEST(Timers, ATickDisabledBeforeItsTurnIsNotDelivered) {
+    Timers timers;
+    for (auto t : {T1, T2}) {
+        timers.setInterval(t, 10, 0);
+        timers.enable(t, 0);
+    }
+    auto first = timers.takeDue(10);
+    ASSERT_EQ(first, T1);
+    timers.disable(T2);  // as a handler of Timer1 might
+    EXPECT_EQ(timers.takeDue(10), std::nullopt);
+}
+
+TEST(Timers, ALateTickIsDeliveredOnceAndReschedulesFromDelivery) {
+    Timers timers;
+    timers.setInterval(T3, 10, 0);
+    timers.enable(T3, 0);
+    EXPECT_EQ(timers.takeDue(95), T3);
+    EXPECT_EQ(timers.takeDue(95), std::nullopt);
+    EXPECT_EQ(timers.due(T3), 105);
+}
+
+TEST(Timers, EarlierDueGoesFirstWhateverTheIndex) {
+    Timers timers;
+    timers.setInterval(T1, 30, 0);
+    timers.setInterval(T4, 20, 0);
+    timers.enable(T1, 0);
+    timers.enable(T4, 0);
+    Millis now = 0;
+    EXPECT_EQ(run(timers, now, 60),
+              (std::vector<std::string>{"4@20", "1@30", "4@40", "1@60", "4@60"}));
+}
+
+TEST(Timers, PostponeMovesEveryCountdown) {
+    Timers timers;
+    timers.setInterval(T1, 500, 0);
+    timers.enable(T1, 0);
+    timers.postpone(2000);
+    EXPECT_EQ(timers.nextDue(), 2500);
+}
+
+}  // namespace
+}  // namespace nubbo
