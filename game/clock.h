@@ -11,7 +11,7 @@ using Millis = std::int64_t;
 // The game asks for a wake-up at the earliest instant a timer tick is due
 // (or for none) after every event it handles.
 class Clock {
-public:
+  public:
     virtual ~Clock() = default;
     virtual Millis now() const = 0;
     virtual void wakeAt(std::optional<Millis> due) = 0;

@@ -18,14 +18,15 @@ constexpr std::int32_t kFastestFall = 50;
 constexpr std::int32_t kRepaintInterval = 10;
 
 // A number as the banners show it: one leading space where a sign would go.
-std::string banner(std::int64_t n) { return " " + std::to_string(n); }
+std::string banner(std::int64_t n) {
+    return " " + std::to_string(n);
+}
 }  // namespace
 
 void Game::display(int arry, int arrx) {
     for (s_.i = 0; s_.i <= arry; ++s_.i)
         for (s_.j = 0; s_.j <= arrx; ++s_.j)
-            window_.paintPicture(s_.board[s_.i][s_.j], kPitch * s_.j + kLeft,
-                                 kPitch * s_.i + kTop);
+            window_.paintPicture(s_.board[s_.i][s_.j], kPitch * s_.j + kLeft, kPitch * s_.i + kTop);
 
     if (s_.combo > 1) {
         window_.setLabel2Caption(banner(s_.combo) + "連扁");

@@ -48,7 +48,9 @@ void Game::pause() {
     rearm();
 }
 
-void Game::exit() { Exit_Click(); }
+void Game::exit() {
+    Exit_Click();
+}
 
 void Game::wake() {
     if (frozen()) return;
@@ -72,14 +74,24 @@ void Game::thaw() {
 
 void Game::deliver(TimerId t) {
     switch (t) {
-        case TimerId::Timer1: Timer1_Timer(); break;
-        case TimerId::Timer2: Timer2_Timer(); break;
-        case TimerId::Timer3: Timer3_Timer(); break;
-        case TimerId::Timer4: Timer4_Timer(); break;
+        case TimerId::Timer1:
+            Timer1_Timer();
+            break;
+        case TimerId::Timer2:
+            Timer2_Timer();
+            break;
+        case TimerId::Timer3:
+            Timer3_Timer();
+            break;
+        case TimerId::Timer4:
+            Timer4_Timer();
+            break;
     }
 }
 
-void Game::rearm() { clock_.wakeAt(frozen() ? std::nullopt : timers_.nextDue()); }
+void Game::rearm() {
+    clock_.wakeAt(frozen() ? std::nullopt : timers_.nextDue());
+}
 
 void Game::clearBoard() {
     for (s_.i = 0; s_.i <= s_.maxrow; ++s_.i)

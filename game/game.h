@@ -13,7 +13,7 @@ namespace nubbo {
 // Notified of what the game does, for front ends that report it (the
 // simulator prints these); the window needs none of it.
 class GameEvents {
-public:
+  public:
     virtual ~GameEvents() = default;
     virtual void passPainted() {}  // a clearing pass has painted its cleared cells
     virtual void spawned() {}      // a new piece stands in the spawn column
@@ -24,7 +24,7 @@ public:
 // it events through the entry points below; the procedures are public so that
 // tests can run them on boards built by hand.
 class Game {
-public:
+  public:
     Game(Window& window, Clock& clock, GameEvents* events = nullptr);
 
     // Entry points for the platform. Each handles one event to completion
@@ -69,7 +69,7 @@ public:
     Random& random() { return random_; }
     bool frozen() const { return frozenAt_.has_value(); }
 
-private:
+  private:
     void deliver(TimerId t);
     void rearm();
     void enable(TimerId t) { timers_.enable(t, clock_.now()); }

@@ -3,9 +3,13 @@
 
 namespace nubbo {
 
-void Game::Timer2_Timer() { s_.active = 1; }
+void Game::Timer2_Timer() {
+    s_.active = 1;
+}
 
-void Game::Timer3_Timer() { display(s_.maxrow, s_.maxcol); }
+void Game::Timer3_Timer() {
+    display(s_.maxrow, s_.maxcol);
+}
 
 void Game::Timer4_Timer() {
     enable(TimerId::Timer3);

@@ -11,6 +11,8 @@ void Game::Pause_Click() {
     s_.paused = true;
 }
 
-void Game::Exit_Click() { window_.endProgram(); }
+void Game::Exit_Click() {
+    window_.endProgram();
+}
 
 }  // namespace nubbo

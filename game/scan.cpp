@@ -28,7 +28,9 @@ constexpr std::array<Sweep, 6> kSweeps = {{
     {0, 0, 0, +1, 6, +1, +1, true},    // 6: falling diagonals from the top row
 }};
 
-bool onBoard(int r, int c) { return r >= 0 && r < kRows && c >= 0 && c < kCols; }
+bool onBoard(int r, int c) {
+    return r >= 0 && r < kRows && c >= 0 && c < kCols;
+}
 
 }  // namespace
 

@@ -19,8 +19,7 @@ void Game::NEWOBJ() {
         return;
     }
     // Three independent draws, top tile first.
-    for (s_.i = 0; s_.i <= 2; ++s_.i)
-        s_.piece[s_.i] = static_cast<Tile>(random_.next() * s_.kinds);
+    for (s_.i = 0; s_.i <= 2; ++s_.i) s_.piece[s_.i] = static_cast<Tile>(random_.next() * s_.kinds);
     writePiece();
     if (events_) events_->spawned();
 }

@@ -6,9 +6,9 @@ namespace nubbo {
 
 using Tile = std::int16_t;
 
-inline constexpr int kRows = 13;  // row 0 at the top
-inline constexpr int kCols = 8;   // column 0 at the left
-inline constexpr Tile EMPTY = 6;  // a free cell
+inline constexpr int kRows = 13;     // row 0 at the top
+inline constexpr int kCols = 8;      // column 0 at the left
+inline constexpr Tile EMPTY = 6;     // a free cell
 inline constexpr Tile CLEARING = 7;  // a tile being cleared, only inside a clearing pass
 inline constexpr int kUnused = 50;   // no mark in `mark`, an empty slot in `list`
 

@@ -9,7 +9,9 @@ void Timers::enable(TimerId t, Millis now) {
     timer.due = now + timer.interval;
 }
 
-void Timers::disable(TimerId t) { at(t).enabled = false; }
+void Timers::disable(TimerId t) {
+    at(t).enabled = false;
+}
 
 void Timers::setInterval(TimerId t, std::int32_t ms, Millis now) {
     Timer& timer = at(t);

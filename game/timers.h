@@ -18,7 +18,7 @@ inline constexpr int kTimerCount = 4;
 // its countdown alone: the ordinary repaint re-asserts both every 10 ms, and
 // a fall timer restarted that often would never tick.
 class Timers {
-public:
+  public:
     struct Timer {
         bool enabled = false;
         std::int32_t interval = 0;
@@ -45,7 +45,7 @@ public:
     // Moves every countdown on by `delta`, as if that time had not passed.
     void postpone(Millis delta);
 
-private:
+  private:
     Timer& at(TimerId t) { return timers_[static_cast<int>(t)]; }
     const Timer& at(TimerId t) const { return timers_[static_cast<int>(t)]; }
     static bool ticks(const Timer& t) { return t.enabled && t.interval > 0; }

@@ -10,7 +10,7 @@ enum class TextBox { Text1, Text4 };
 // What the game needs of its window. The core drives the screen only through
 // this, so the same rules run behind the Qt window, the simulator and tests.
 class Window {
-public:
+  public:
     virtual ~Window() = default;
 
     virtual void showLabel(Label label, bool visible) = 0;

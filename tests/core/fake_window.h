@@ -72,3 +72,54 @@ struct Rig {
 };
 
 }  // namespace nubbo::test
+
+namespace nubbo::test {
+
+// What each clearing pass painted, and how often pieces were dealt.
+struct Recorder : GameEvents {
+    struct Pass {
+        int combo;
+        std::vector<std::string> rows;
+        std::int64_t score;
+        std::string banner;  // "-" when hidden
+    };
+    const Game* game = nullptr;
+    const FakeWindow* window = nullptr;
+    std::vector<Pass> passes;
+    int spawns = 0;
+    int overs = 0;
+
+    void passPainted() override {
+        const State& s = game->state();
+        passes.push_back({s.combo, boardRows(s), s.score, window->label2 ? window->caption2 : "-"});
+    }
+    void spawned() override { ++spawns; }
+    void gameOver() override { ++overs; }
+};
+
+// A rig whose game reports its passes, spawns and game overs.
+struct ScanRig {
+    FakeWindow window;
+    VirtualClock clock;
+    Recorder events;
+    Game game{window, clock, &events};
+
+    ScanRig() {
+        events.game = &game;
+        events.window = &window;
+        game.load();
+        game.random().seed(7);
+    }
+    State& s() { return game.state(); }
+    void advance(Millis ms) { clock.advance(game, ms); }
+};
+
+// The board with the spawn cells (column 3, rows 0 to 2) shown as '?',
+// so that a test can compare it whatever piece was dealt.
+inline std::vector<std::string> boardBelowSpawn(const State& s) {
+    auto rows = boardRows(s);
+    for (int r = 0; r < 3; ++r) rows[r][3] = '?';
+    return rows;
+}
+
+}  // namespace nubbo::test

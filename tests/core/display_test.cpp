@@ -1,0 +1,172 @@
+// Painting, the chain banner and bonus, the level-up and its fall interval.
+#include <gtest/gtest.h>
+
+#include "fake_window.h"
+
+namespace nubbo::test {
+namespace {
+
+constexpr auto T1 = TimerId::Timer1;
+constexpr auto T2 = TimerId::Timer2;
+constexpr auto T3 = TimerId::Timer3;
+constexpr auto T4 = TimerId::Timer4;
+
+TEST(Display, PaintsEveryCellRowByRowAtItsPointPosition) {
+    Rig rig;
+    rig.s().board[0][0] = 2;
+    rig.s().board[12][7] = 4;
+    rig.window.paints.clear();
+    rig.game.display(12, 7);
+    ASSERT_EQ(rig.window.paints.size(), 104u);
+    for (int n = 0; n < 104; ++n) {
+        const int row = n / 8, col = n % 8;
+        EXPECT_EQ(rig.window.paints[n].x, 24 * col + 10);
+        EXPECT_EQ(rig.window.paints[n].y, 24 * row + 50);
+    }
+    EXPECT_EQ(rig.window.paints.front().picture, 2);
+    EXPECT_EQ(rig.window.paints[1].picture, EMPTY);
+    EXPECT_EQ(rig.window.paints.back().picture, 4);
+    EXPECT_EQ(rig.s().i, 13);  // the shared counters are left past the ends
+    EXPECT_EQ(rig.s().j, 8);
+}
+
+TEST(Display, StartUpRepaintsTheEmptyBoardWithScoreAndLevel) {
+    Rig rig;
+    EXPECT_EQ(rig.window.text1, "");
+    rig.advance(10);
+    EXPECT_EQ(rig.window.text1, "0");
+    EXPECT_EQ(rig.window.text4, "1");
+    EXPECT_TRUE(rig.window.label2);
+    EXPECT_EQ(rig.window.caption2, "按F2");
+    ASSERT_EQ(rig.window.paints.size(), 104u);
+    for (const auto& p : rig.window.paints) EXPECT_EQ(p.picture, EMPTY);
+    rig.advance(90);
+    EXPECT_EQ(rig.window.paints.size(), 10 * 104u);  // every 10 ms
+    EXPECT_EQ(rig.s().active, 1);
+}
+
+TEST(Display, ChainCountOfOneIsAnOrdinaryPaint) {
+    Rig rig;
+    rig.game.newGame();
+    rig.s().combo = 1;
+    rig.s().score = 10;
+    rig.game.display(12, 7);
+    EXPECT_EQ(rig.s().score, 10);
+    EXPECT_FALSE(rig.window.label2);
+    EXPECT_TRUE(rig.game.timers().enabled(T1));
+    EXPECT_TRUE(rig.game.timers().enabled(T2));
+    EXPECT_EQ(rig.game.timers().interval(T1), 500);  // speed replaces New's 400
+    EXPECT_EQ(rig.window.text1, "10");
+}
+
+struct ChainCase {
+    int combo;
+    int bonus;
+    const char* caption;
+};
+
+class ChainBanner : public ::testing::TestWithParam<ChainCase> {};
+
+TEST_P(ChainBanner, ShowsTheCountAddsTheBonusAndHolds) {
+    Rig rig;
+    rig.game.newGame();
+    rig.advance(10);
+    rig.s().combo = GetParam().combo;
+    rig.s().score = 10;
+    rig.game.display(12, 7);
+    EXPECT_EQ(rig.s().score, 10 + GetParam().bonus);
+    EXPECT_EQ(rig.window.caption2, GetParam().caption);
+    EXPECT_TRUE(rig.window.label2);
+    EXPECT_EQ(rig.s().active, 0);
+    EXPECT_EQ(rig.s().speed, 500);
+    const Timers& t = rig.game.timers();
+    EXPECT_FALSE(t.enabled(T1));
+    EXPECT_FALSE(t.enabled(T2));
+    EXPECT_FALSE(t.enabled(T3));
+    EXPECT_TRUE(t.enabled(T4));
+    EXPECT_EQ(rig.window.text1, std::to_string(10 + GetParam().bonus));
+}
+
+INSTANTIATE_TEST_SUITE_P(Counts, ChainBanner,
+                         ::testing::Values(ChainCase{2, 20, " 2連扁"}, ChainCase{3, 45, " 3連扁"},
+                                           ChainCase{4, 80, " 4連扁"}));
+
+TEST(Display, LevelThresholdsNeedAScoreStrictlyAbove) {
+    const std::int64_t thresholds[] = {100, 250, 475, 812, 1318};
+    Rig rig;
+    rig.game.newGame();
+    for (int n = 0; n < 5; ++n) {
+        ASSERT_EQ(rig.s().nextlevel, thresholds[n]);
+        rig.s().score = thresholds[n];  // equal: no level
+        rig.game.display(12, 7);
+        EXPECT_EQ(rig.s().level, n + 1);
+        rig.s().score = thresholds[n] + 1;
+        rig.game.display(12, 7);
+        EXPECT_EQ(rig.s().level, n + 2);
+        EXPECT_EQ(rig.window.caption2, "第 " + std::to_string(n + 2) + "關");
+        EXPECT_EQ(rig.window.text4, std::to_string(n + 2));
+        EXPECT_EQ(rig.s().active, 0);
+        EXPECT_TRUE(rig.game.timers().enabled(T4));
+        EXPECT_FALSE(rig.game.timers().enabled(T1));
+    }
+}
+
+TEST(Display, LevelCaptionReplacesTheChainCaption) {
+    Rig rig;
+    rig.game.newGame();
+    rig.s().score = 90;
+    rig.s().combo = 2;  // +20 lifts the score past 100
+    rig.game.display(12, 7);
+    EXPECT_EQ(rig.s().score, 110);
+    EXPECT_EQ(rig.s().level, 2);
+    EXPECT_EQ(rig.window.caption2, "第 2關");
+}
+
+TEST(Display, OneLevelPerCall) {
+    Rig rig;
+    rig.game.newGame();
+    rig.s().score = 300;  // past 100 and 250
+    rig.game.display(12, 7);
+    EXPECT_EQ(rig.s().level, 2);
+    rig.game.display(12, 7);
+    EXPECT_EQ(rig.s().level, 3);
+}
+
+TEST(Display, FallIntervalShortensBy50PerLevelAndStays) {
+    Rig rig;
+    rig.game.newGame();
+    rig.advance(10);  // first ordinary paint: 500
+    rig.s().score = 101;
+    rig.game.display(12, 7);
+    EXPECT_EQ(rig.game.timers().interval(T1), 450);
+    rig.advance(1000);  // the hold ends
+    rig.advance(10);
+    EXPECT_EQ(rig.game.timers().interval(T1), 450);  // ordinary paints keep it
+    rig.s().score = 251;
+    rig.game.display(12, 7);
+    EXPECT_EQ(rig.game.timers().interval(T1), 400);
+    EXPECT_EQ(rig.s().speed, 400);
+}
+
+TEST(Display, FallIntervalNeverDropsBelow50) {
+    Rig rig;
+    rig.window.check1 = 1;  // the harder game starts at 400 ms
+    rig.game.newGame();
+    rig.advance(10);
+    std::vector<std::int32_t> seen;
+    for (int n = 0; n < 12; ++n) {
+        rig.s().score = rig.s().nextlevel + 1;
+        rig.game.display(12, 7);
+        seen.push_back(rig.game.timers().interval(T1));
+    }
+    EXPECT_EQ(seen,
+              (std::vector<std::int32_t>{350, 300, 250, 200, 150, 100, 50, 50, 50, 50, 50, 50}));
+    EXPECT_EQ(rig.s().level, 13);  // the level still rises
+    // The game still falls at the floor once the hold is over.
+    rig.advance(1000);
+    EXPECT_EQ(rig.game.timers().interval(T1), 50);
+    EXPECT_TRUE(rig.game.timers().enabled(T1));
+}
+
+}  // namespace
+}  // namespace nubbo::test
