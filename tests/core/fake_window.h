@@ -57,6 +57,21 @@ inline std::vector<std::string> boardRows(const State& s) {
     return rows;
 }
 
+using Rows = std::vector<std::string>;
+
+// A board of empty rows above the given bottom rows.
+inline Rows bottom(Rows rows) {
+    Rows board(kRows - rows.size(), "........");
+    board.insert(board.end(), rows.begin(), rows.end());
+    return board;
+}
+
+// A board of the given top rows above empty ones.
+inline Rows top(Rows rows) {
+    rows.resize(kRows, "........");
+    return rows;
+}
+
 // A game on a virtual clock, loaded as the window does at start-up.
 struct Rig {
     FakeWindow window;

@@ -8,21 +8,6 @@
 namespace nubbo::test {
 namespace {
 
-using Rows = std::vector<std::string>;
-
-// A board of empty rows above the given bottom rows.
-Rows bottom(Rows rows) {
-    Rows board(kRows - rows.size(), "........");
-    board.insert(board.end(), rows.begin(), rows.end());
-    return board;
-}
-
-// A board of the given top rows above empty ones.
-Rows top(Rows rows) {
-    rows.resize(kRows, "........");
-    return rows;
-}
-
 Rows withSpawn(Rows rows) {
     for (int r = 0; r < 3; ++r) rows[r][3] = '?';
     return rows;

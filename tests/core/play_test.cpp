@@ -1,0 +1,360 @@
+// Spawning, gravity, keys, holds and game over on the virtual clock.
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "fake_window.h"
+#include "invariants.h"
+
+namespace nubbo::test {
+namespace {
+
+constexpr auto T1 = TimerId::Timer1;
+constexpr auto T2 = TimerId::Timer2;
+constexpr auto T3 = TimerId::Timer3;
+constexpr auto T4 = TimerId::Timer4;
+constexpr int kLeft = 37, kRight = 39, kSpace = 32, kDown = 40;
+
+// A new game whose first piece is A, B, C (top to bottom) on the given board,
+// after the first repaint (fall interval 500 ms, next step due at 510 ms).
+struct PlayRig : ScanRig {
+    explicit PlayRig(Rows board = Rows(kRows, "........"), Tile a = 0, Tile b = 1, Tile c = 2) {
+        game.newGame();
+        setBoard(s(), board);
+        s().piece[0] = a;
+        s().piece[1] = b;
+        s().piece[2] = c;
+        for (int r = 0; r < 3; ++r) s().board[s().py + r][s().px] = s().piece[r];
+        advance(10);
+    }
+    void key(int code) { game.keyDown(code, 0); }
+    std::string column(int c) const {
+        std::string col;
+        for (int r = 0; r < kRows; ++r) col += boardRows(game.state())[r][c];
+        return col;
+    }
+};
+
+// --- spawning -------------------------------------------------------------
+
+class BlockedSpawn : public ::testing::TestWithParam<int> {};
+
+TEST_P(BlockedSpawn, AnyOneOfTheTopThreeCellsEndsTheGame) {
+    ScanRig rig;
+    rig.game.newGame();
+    rig.s().combo = 4;
+    Rows board(kRows, "........");
+    board[GetParam()][3] = '2';
+    setBoard(rig.s(), board);
+    rig.game.NEWOBJ();
+    EXPECT_EQ(rig.events.overs, 1);
+    EXPECT_TRUE(rig.window.label1);
+    EXPECT_EQ(boardRows(rig.s()), board);
+    EXPECT_EQ(rig.s().px, 3);
+    EXPECT_EQ(rig.s().py, 0);
+    EXPECT_EQ(rig.s().combo, 0);
+    EXPECT_FALSE(rig.game.timers().enabled(T1));
+    EXPECT_FALSE(rig.game.timers().enabled(T3));
+    EXPECT_FALSE(rig.game.timers().enabled(T4));
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows0To2, BlockedSpawn, ::testing::Values(0, 1, 2));
+
+TEST(Spawn, TilesOutsideTheSpawnCellsNeverBlockIt) {
+    ScanRig rig;
+    rig.game.newGame();
+    setBoard(rig.s(), top({"111.1111", "111.1111", "111.1111", "44444444"}));
+    rig.game.NEWOBJ();
+    EXPECT_EQ(rig.events.overs, 0);
+    EXPECT_EQ(rig.events.spawns, 2);
+    for (int r = 0; r < 3; ++r) EXPECT_EQ(rig.s().board[r][3], rig.s().piece[r]);
+}
+
+TEST(Spawn, EveryKindInRangeOccursAndNoneOutside) {
+    for (int check1 : {0, 1}) {
+        ScanRig rig;
+        rig.window.check1 = check1;
+        rig.game.newGame();
+        std::set<int> seen;
+        for (int n = 0; n < 2000; ++n) {
+            for (int r = 0; r < 3; ++r) rig.s().board[r][3] = EMPTY;
+            rig.game.NEWOBJ();
+            for (int r = 0; r < 3; ++r) seen.insert(rig.s().piece[r]);
+        }
+        std::set<int> expected;
+        for (int k = 0; k < (check1 ? 6 : 5); ++k) expected.insert(k);
+        EXPECT_EQ(seen, expected);
+    }
+}
+
+// --- gravity --------------------------------------------------------------
+
+TEST(Gravity, TenStepsToTheFloorAndTheEleventhLands) {
+    PlayRig rig;
+    rig.advance(500 * 10);
+    EXPECT_EQ(rig.s().py, 10);
+    EXPECT_EQ(rig.column(3),
+              ".........."
+              "012");
+    EXPECT_EQ(rig.events.spawns, 1);
+    rig.advance(500);
+    EXPECT_EQ(rig.events.spawns, 2);  // landed, scanned and the next piece dealt
+    EXPECT_EQ(rig.s().py, 0);
+    EXPECT_EQ(rig.column(3).substr(10), "012");
+}
+
+TEST(Gravity, ComesToRestOnAStackAndLandsOneStepLater) {
+    PlayRig rig(bottom({"...4...."}));
+    rig.advance(500 * 9);
+    EXPECT_EQ(rig.s().py, 9);
+    EXPECT_EQ(rig.column(3),
+              "........."
+              "0124");
+    EXPECT_EQ(rig.events.spawns, 1);
+    rig.advance(500);
+    EXPECT_EQ(rig.events.spawns, 2);
+}
+
+TEST(Gravity, APieceShiftedOverAHoleDuringItsRestFallsOn) {
+    PlayRig rig(bottom({"...4....", "...3....", "...4....", "...3...."}));
+    rig.advance(500 * 6);  // rests with its bottom on row 8
+    EXPECT_EQ(rig.s().py, 6);
+    rig.key(kLeft);
+    EXPECT_EQ(rig.s().px, 2);
+    rig.advance(500);
+    EXPECT_EQ(rig.s().py, 7);
+    EXPECT_EQ(rig.events.spawns, 1);
+}
+
+TEST(Gravity, TheDownKeyNeverLands) {
+    PlayRig rig;
+    for (int n = 0; n < 30; ++n) {
+        rig.key(kDown);
+        rig.advance(10);
+    }
+    EXPECT_EQ(rig.s().py, 10);
+    EXPECT_EQ(rig.events.spawns, 1);
+}
+
+// --- keys -----------------------------------------------------------------
+
+TEST(Keys, ShiftsStopAtTheEdgesWithoutPainting) {
+    PlayRig rig;
+    for (int n = 0; n < 5; ++n) {
+        rig.key(kLeft);
+        rig.advance(10);
+    }
+    EXPECT_EQ(rig.s().px, 0);
+    rig.advance(10);
+    rig.window.paints.clear();
+    rig.key(kLeft);
+    EXPECT_TRUE(rig.window.paints.empty());
+    EXPECT_EQ(rig.s().active, 1);
+    for (int n = 0; n < 9; ++n) {
+        rig.key(kRight);
+        rig.advance(10);
+    }
+    EXPECT_EQ(rig.s().px, 7);
+    EXPECT_EQ(rig.column(7).substr(0, 3), "012");
+    EXPECT_EQ(rig.column(0), std::string(13, '.'));
+}
+
+class ShiftBlockedBeside : public ::testing::TestWithParam<int> {};
+
+TEST_P(ShiftBlockedBeside, AnyOneOfTheThreeCells) {
+    Rows board(kRows, "........");
+    board[GetParam()][2] = '4';
+    board[GetParam()][4] = '4';
+    PlayRig rig(board);
+    rig.window.paints.clear();
+    rig.key(kLeft);
+    rig.key(kRight);
+    EXPECT_EQ(rig.s().px, 3);
+    EXPECT_TRUE(rig.window.paints.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(TopMiddleBottom, ShiftBlockedBeside, ::testing::Values(0, 1, 2));
+
+TEST(Keys, RotationCyclesInThree) {
+    PlayRig rig(Rows(kRows, "........"), 1, 2, 3);
+    const std::vector<std::string> expected = {"231", "312", "123"};
+    for (const auto& tiles : expected) {
+        rig.key(kSpace);  // rotations leave the gate open
+        EXPECT_EQ(rig.column(3).substr(0, 3), tiles);
+    }
+    EXPECT_EQ(rig.s().active, 1);
+}
+
+TEST(Keys, DownAtRestClosesTheGateAndRepaints) {
+    PlayRig rig(bottom({"...4...."}));
+    rig.advance(500 * 9);
+    const auto before = boardRows(rig.s());
+    rig.window.paints.clear();
+    rig.key(kDown);
+    EXPECT_EQ(boardRows(rig.s()), before);
+    EXPECT_EQ(rig.s().active, 0);
+    EXPECT_EQ(rig.window.paints.size(), 104u);
+    rig.key(kSpace);  // ignored until the gate reopens
+    EXPECT_EQ(boardRows(rig.s()), before);
+    rig.advance(10);
+    rig.key(kSpace);
+    EXPECT_EQ(rig.column(3).substr(9), "1204");
+}
+
+TEST(Keys, TwoLeftsWithinOneGateIntervalMoveOneColumn) {
+    PlayRig rig;
+    rig.key(kLeft);
+    rig.key(kLeft);
+    EXPECT_EQ(rig.s().px, 2);
+    rig.advance(9);
+    rig.key(kLeft);
+    EXPECT_EQ(rig.s().px, 2);
+    rig.advance(1);  // the gate tick
+    rig.key(kLeft);
+    EXPECT_EQ(rig.s().px, 1);
+}
+
+TEST(Keys, ShiftIsIgnored) {
+    PlayRig rig;
+    rig.game.keyDown(kLeft, 1);
+    EXPECT_EQ(rig.s().px, 2);
+}
+
+TEST(Keys, EveryCodeIsSafe) {
+    PlayRig rig;
+    for (int code = 0; code <= 0xFFFF; code += 7) {
+        rig.key(code);
+        rig.advance(3);
+    }
+    EXPECT_TRUE(onlyTilesAndEmpty(rig.s().board));
+}
+
+// --- holds ----------------------------------------------------------------
+
+// A piece landing on this board clears its bottom tile with the row: one pass.
+const Rows kSinglePass = bottom({".11....."});
+// ... and on this one makes a chain of two passes.
+const Rows kChain = bottom({".33.....", ".22....."});
+
+TEST(Hold, ASingleClearingStandsStillForOneSecond) {
+    PlayRig rig(kSinglePass, 3, 4, 1);
+    rig.advance(500 * 10 + 499);  // on the floor, at rest
+    rig.window.paints.clear();
+    rig.advance(1);
+    ASSERT_EQ(rig.events.passes.size(), 1u);
+    EXPECT_EQ(rig.window.paints.size(), 104u);  // the pass's own paint
+    EXPECT_EQ(rig.window.paints[12 * 8 + 2].picture, CLEARING);
+    rig.advance(1009);
+    EXPECT_EQ(rig.window.paints.size(), 104u);
+    EXPECT_FALSE(rig.game.timers().enabled(T4));
+    rig.advance(1);
+    EXPECT_EQ(rig.window.paints.size(), 208u);  // the collapsed board, new piece on top
+    EXPECT_EQ(rig.window.paints[104 + 12 * 8 + 3].picture, 4);
+    EXPECT_NE(rig.window.paints[104 + 3].picture, EMPTY);
+}
+
+TEST(Hold, TheChainBannerStaysForTheHoldAndKeysAreIgnored) {
+    PlayRig rig(kChain, 4, 3, 2);
+    rig.advance(500 * 10 + 500);
+    ASSERT_EQ(rig.events.passes.size(), 2u);
+    EXPECT_EQ(rig.window.caption2, " 2連扁");
+    EXPECT_TRUE(rig.window.label2);
+    const auto board = boardRows(rig.s());
+    rig.advance(500);
+    for (int code : {kLeft, kRight, kSpace, kDown, 65}) rig.key(code);
+    EXPECT_EQ(boardRows(rig.s()), board);
+    EXPECT_FALSE(rig.game.timers().enabled(T1));
+    EXPECT_TRUE(rig.window.label2);
+    rig.advance(500);  // the hold's end
+    EXPECT_FALSE(rig.window.label2);
+    EXPECT_TRUE(rig.game.timers().enabled(T1));
+}
+
+TEST(Hold, AKeyDuringAHoldWithoutABannerMovesTheNewPiece) {
+    PlayRig rig(kSinglePass, 3, 4, 1);
+    rig.advance(500 * 11);
+    ASSERT_EQ(rig.events.passes.size(), 1u);
+    rig.advance(100);
+    rig.key(kRight);
+    EXPECT_EQ(rig.s().px, 4);
+    EXPECT_TRUE(rig.game.timers().enabled(T1));  // falls before the hold's end
+    rig.advance(500);
+    EXPECT_EQ(rig.s().py, 1);
+}
+
+TEST(Hold, NewDuringAHoldStartsAtOnce) {
+    PlayRig rig(kChain, 4, 3, 2);
+    rig.advance(500 * 11);
+    rig.game.newGame();
+    EXPECT_FALSE(rig.window.label2);
+    EXPECT_EQ(rig.s().score, 0);
+    rig.advance(10);
+    EXPECT_TRUE(rig.game.timers().enabled(T3));
+    rig.advance(990);  // the pending hold tick only hides the label again
+    EXPECT_FALSE(rig.game.timers().enabled(T4));
+    EXPECT_TRUE(rig.game.timers().enabled(T1));
+}
+
+TEST(Hold, PauseDuringAHoldStaysPaused) {
+    PlayRig rig(kChain, 4, 3, 2);
+    rig.advance(500 * 11);
+    rig.game.pause();
+    rig.advance(1000);
+    EXPECT_TRUE(rig.window.label2);
+    EXPECT_EQ(rig.window.caption2, "PAUSE");
+    EXPECT_FALSE(rig.game.timers().enabled(T1));
+    EXPECT_TRUE(rig.game.timers().enabled(T2));
+    EXPECT_TRUE(rig.game.timers().enabled(T3));
+    rig.advance(5000);
+    EXPECT_EQ(rig.s().py, 0);
+    rig.key(65);
+    rig.advance(500);
+    EXPECT_EQ(rig.s().py, 1);
+    EXPECT_FALSE(rig.window.label2);
+}
+
+// --- game over ------------------------------------------------------------
+
+TEST(Over, KeysDoNothingUntilNew) {
+    PlayRig rig(top({"........", "........", "........", "...4...."}), 0, 1, 2);
+    rig.advance(500);  // lands at once: the next piece cannot be dealt
+    ASSERT_EQ(rig.events.overs, 1);
+    const auto board = boardRows(rig.s());
+    for (int n = 0; n < 50; ++n) {
+        for (int code : {kLeft, kRight, kSpace, kDown, 65}) rig.key(code);
+        rig.advance(250);
+    }
+    EXPECT_EQ(boardRows(rig.s()), board);
+    EXPECT_FALSE(rig.game.timers().enabled(T1));
+    rig.game.newGame();
+    EXPECT_FALSE(rig.window.label1);
+    rig.advance(510);
+    EXPECT_EQ(rig.s().py, 1);
+}
+
+TEST(Over, PauseAfterGameOverOnlyShowsPause) {
+    PlayRig rig(top({"........", "........", "........", "...4...."}));
+    rig.advance(500);
+    rig.game.pause();
+    EXPECT_TRUE(rig.window.label1);
+    EXPECT_EQ(rig.window.caption2, "PAUSE");
+    const auto board = boardRows(rig.s());
+    rig.key(kLeft);
+    rig.advance(2000);
+    EXPECT_EQ(boardRows(rig.s()), board);
+}
+
+TEST(BeforeTheFirstGame, KeysDoNothing) {
+    Rig rig;
+    for (int code : {kLeft, kRight, kSpace, kDown, 65}) {
+        rig.game.keyDown(code, 0);
+        rig.advance(600);
+    }
+    EXPECT_FALSE(rig.game.timers().enabled(T1));
+    for (const auto& row : rig.s().board)
+        for (Tile t : row) EXPECT_EQ(t, EMPTY);
+    EXPECT_EQ(rig.window.caption2, "按F2");
+}
+
+}  // namespace
+}  // namespace nubbo::test
