@@ -1,5 +1,6 @@
 // The one repaint: paints every cell, turns a chain into a banner and a
 // bonus, raises the level past each threshold, and writes score and level.
+#include <algorithm>
 #include <string>
 
 #include "game.h"
@@ -55,6 +56,11 @@ void Game::display(int arry, int arrx) {
 
     window_.setText(TextBox::Text1, std::to_string(s_.score));
     window_.setText(TextBox::Text4, std::to_string(s_.level));
+
+    shown_.valid = true;
+    std::copy(&s_.board[0][0], &s_.board[0][0] + kRows * kCols, &shown_.board[0][0]);
+    shown_.score = s_.score;
+    shown_.level = s_.level;
 }
 
 }  // namespace nubbo

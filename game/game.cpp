@@ -32,18 +32,21 @@ void Game::load() {
 
 void Game::keyDown(int keyCode, int shift) {
     if (frozen()) return;
+    deliverDue();
     Form_KeyDown(keyCode, shift);
     rearm();
 }
 
 void Game::newGame() {
     if (frozen()) return;
+    deliverDue();
     New_Click();
     rearm();
 }
 
 void Game::pause() {
     if (frozen()) return;
+    deliverDue();
     Pause_Click();
     rearm();
 }
@@ -54,9 +57,19 @@ void Game::exit() {
 
 void Game::wake() {
     if (frozen()) return;
-    const Millis now = clock_.now();
-    while (auto t = timers_.takeDue(now)) deliver(*t);
+    deliverDue();
     rearm();
+}
+
+// Ticks come before any event that arrives after they fell due.
+void Game::deliverDue() {
+    const Millis now = clock_.now();
+    for (;;) {
+        if (skipIdleTicks_) skipIdleTicks(now);
+        const auto t = timers_.takeDue(now);
+        if (!t) break;
+        deliver(*t);
+    }
 }
 
 void Game::freeze() {
@@ -90,7 +103,15 @@ void Game::deliver(TimerId t) {
 }
 
 void Game::rearm() {
-    clock_.wakeAt(frozen() ? std::nullopt : timers_.nextDue());
+    if (frozen()) return clock_.wakeAt(std::nullopt);
+    if (!skipIdleTicks_) return clock_.wakeAt(timers_.nextDue());
+    std::optional<Millis> next;
+    for (int k = 0; k < kTimerCount; ++k) {
+        const auto t = static_cast<TimerId>(k);
+        if (!timers_.enabled(t) || timers_.interval(t) <= 0 || tickChangesNothing(t)) continue;
+        if (!next || timers_.due(t) < *next) next = timers_.due(t);
+    }
+    clock_.wakeAt(next);
 }
 
 void Game::clearBoard() {

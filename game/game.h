@@ -63,6 +63,12 @@ class Game {
     void checkd(int xx, int yy, int no);
     void display(int arry, int arrx);
 
+    // Whether the platform is woken for ticks whose handler would change
+    // nothing (on by default: an idle game then costs no wake-ups). Either
+    // way every countdown runs exactly the same.
+    void setSkipIdleTicks(bool on) { skipIdleTicks_ = on; }
+    bool tickChangesNothing(TimerId t) const;
+
     State& state() { return s_; }
     const State& state() const { return s_; }
     const Timers& timers() const { return timers_; }
@@ -71,6 +77,8 @@ class Game {
 
   private:
     void deliver(TimerId t);
+    void deliverDue();
+    void skipIdleTicks(Millis now);
     void rearm();
     void enable(TimerId t) { timers_.enable(t, clock_.now()); }
     void disable(TimerId t) { timers_.disable(t); }
@@ -87,6 +95,16 @@ class Game {
     Timers timers_;
     Random random_;
     std::optional<Millis> frozenAt_;
+    bool skipIdleTicks_ = true;
+
+    // What the last display showed, to tell a repaint that would change
+    // nothing.
+    struct Shown {
+        bool valid = false;
+        Tile board[kRows][kCols];
+        std::int64_t score = 0;
+        std::int64_t level = 0;
+    } shown_;
 };
 
 }  // namespace nubbo

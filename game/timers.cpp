@@ -44,4 +44,13 @@ void Timers::postpone(Millis delta) {
     for (Timer& timer : timers_) timer.due += delta;
 }
 
+void Timers::skipTicks(TimerId t, Millis until, bool inclusive) {
+    Timer& timer = at(t);
+    if (!ticks(timer) || timer.due > until || (timer.due == until && !inclusive)) return;
+    const Millis behind = until - timer.due;
+    Millis steps = behind / timer.interval + 1;
+    if (!inclusive && behind % timer.interval == 0) --steps;  // stop on `until` itself
+    timer.due += steps * timer.interval;
+}
+
 }  // namespace nubbo

@@ -45,6 +45,11 @@ class Timers {
     // Moves every countdown on by `delta`, as if that time had not passed.
     void postpone(Millis delta);
 
+    // Moves the countdown of `t` on by whole intervals, as if its ticks due
+    // before `until` (and at `until` too, when `inclusive`) had been
+    // delivered on time.
+    void skipTicks(TimerId t, Millis until, bool inclusive);
+
   private:
     Timer& at(TimerId t) { return timers_[static_cast<int>(t)]; }
     const Timer& at(TimerId t) const { return timers_[static_cast<int>(t)]; }

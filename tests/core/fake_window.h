@@ -21,6 +21,7 @@ struct FakeWindow : Window {
     int check1 = 0;
     int ended = 0;
     std::vector<Paint> paints;
+    int screen[kRows][kCols] = {};  // the picture last painted on each board cell
 
     void showLabel(Label label, bool visible) override {
         (label == Label::Label1 ? label1 : label2) = visible;
@@ -30,7 +31,10 @@ struct FakeWindow : Window {
         (box == TextBox::Text1 ? text1 : text4) = text;
     }
     int check1Value() const override { return check1; }
-    void paintPicture(int picture, int x, int y) override { paints.push_back({picture, x, y}); }
+    void paintPicture(int picture, int x, int y) override {
+        paints.push_back({picture, x, y});
+        screen[(y - 50) / 24][(x - 10) / 24] = picture;
+    }
     void endProgram() override { ++ended; }
 };
 

@@ -1,0 +1,128 @@
+// Ticks that would change nothing wake nobody, and skipping them changes
+// nothing a player or the rules can see.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <random>
+
+#include "fake_window.h"
+
+namespace nubbo::test {
+namespace {
+
+TEST(IdleTicks, AnIdleBoardAsksForNoWakeUpAfterItsFirstPaint) {
+    Rig rig;
+    EXPECT_EQ(rig.clock.wakeRequested(), 10);
+    rig.advance(10);
+    EXPECT_EQ(rig.clock.wakeRequested(), std::nullopt);
+    rig.advance(3600 * 1000);
+    EXPECT_EQ(rig.window.paints.size(), 104u);
+    EXPECT_EQ(rig.window.text1, "0");
+}
+
+TEST(IdleTicks, AFallingPieceWakesOnlyForItsSteps) {
+    Rig rig;
+    rig.game.newGame();
+    rig.advance(10);
+    EXPECT_EQ(rig.clock.wakeRequested(), 510);
+    const auto paints = rig.window.paints.size();
+    rig.advance(500);
+    // The repaint due at the same instant still shows the moved piece.
+    EXPECT_EQ(rig.window.paints.size(), paints + 104);
+    EXPECT_EQ(rig.window.screen[3][3], rig.s().piece[2]);
+    EXPECT_EQ(rig.clock.wakeRequested(), 1010);
+}
+
+TEST(IdleTicks, AClosedKeyGateWakesForItsReopening) {
+    Rig rig;
+    rig.game.newGame();
+    rig.advance(15);
+    rig.game.keyDown(37, 0);
+    EXPECT_EQ(rig.s().active, 0);
+    EXPECT_EQ(rig.clock.wakeRequested(), 20);
+    rig.advance(5);
+    EXPECT_EQ(rig.s().active, 1);
+}
+
+TEST(IdleTicks, APausedGameAsksForNoWakeUp) {
+    Rig rig;
+    rig.game.newGame();
+    rig.advance(10);
+    rig.game.pause();
+    rig.advance(10);
+    EXPECT_EQ(rig.clock.wakeRequested(), std::nullopt);
+}
+
+TEST(IdleTicks, SkippedCountdownsKeepTheirPhase) {
+    Rig rig;
+    rig.game.newGame();
+    rig.advance(10);
+    rig.game.pause();
+    rig.advance(1234);  // the key gate and the repaint are due at 1250
+    rig.game.keyDown(65, 0);
+    EXPECT_EQ(rig.game.timers().due(TimerId::Timer2), 1250);
+    EXPECT_EQ(rig.game.timers().due(TimerId::Timer3), 1250);
+}
+
+// Everything the rules and the player can see, for comparing two games.
+std::string snapshot(Game& game, const FakeWindow& w) {
+    game.wake();  // brings elided countdowns up to now
+    const State& s = game.state();
+    std::string out;
+    for (const auto& row : boardRows(s)) out += row;
+    out += " px" + std::to_string(s.px) + " py" + std::to_string(s.py);
+    for (int k = 0; k < 3; ++k) out += " " + std::to_string(s.piece[k]);
+    out += " s" + std::to_string(s.score) + " l" + std::to_string(s.level) + " n" +
+           std::to_string(s.nextlevel) + " c" + std::to_string(s.combo) + " a" +
+           std::to_string(s.active) + " sp" + std::to_string(s.speed);
+    for (int k = 0; k < kTimerCount; ++k) {
+        const auto t = static_cast<TimerId>(k);
+        out += " t" + std::to_string(game.timers().enabled(t)) + "/" +
+               std::to_string(game.timers().interval(t));
+        if (game.timers().enabled(t)) out += "@" + std::to_string(game.timers().due(t));
+    }
+    out += " L" + std::to_string(w.label1) + std::to_string(w.label2) + w.caption2 + " T" +
+           w.text1 + "/" + w.text4 + " screen";
+    for (const auto& row : w.screen)
+        for (int p : row) out += char('0' + p);
+    return out;
+}
+
+class SkipEquivalence : public ::testing::TestWithParam<int> {};
+
+TEST_P(SkipEquivalence, RandomPlayLooksTheSameWithAndWithoutSkipping) {
+    FakeWindow wa, wb;
+    VirtualClock ca, cb;
+    Game a(wa, ca), b(wb, cb);
+    b.setSkipIdleTicks(false);
+    a.load();
+    b.load();
+    a.random().seed(GetParam());
+    b.random().seed(GetParam());
+    std::mt19937 events(GetParam());
+    const int keys[] = {37, 39, 32, 40, 37, 39, 40, 65, 13};
+    for (int step = 0; step < 4000; ++step) {
+        const unsigned e = events() % 100;
+        auto both = [&](auto&& f) { f(a), f(b); };
+        if (e < 2)
+            both([](Game& g) { g.newGame(); });
+        else if (e < 3)
+            both([](Game& g) { g.pause(); });
+        else if (e < 4)
+            wa.check1 = wb.check1 = int(events() % 2);
+        else if (e < 60) {
+            const int code = keys[events() % std::size(keys)];
+            both([&](Game& g) { g.keyDown(code, 0); });
+        } else {
+            const Millis ms = events() % 8 == 0 ? events() % 3000 : events() % 60;
+            ca.advance(a, ms);
+            cb.advance(b, ms);
+        }
+        ASSERT_EQ(snapshot(a, wa), snapshot(b, wb)) << "step " << step;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Seeds, SkipEquivalence, ::testing::Range(1, 7));
+
+}  // namespace
+}  // namespace nubbo::test
