@@ -55,6 +55,13 @@ void Game::exit() {
     Exit_Click();
 }
 
+void Game::focusLost() {
+    if (frozen()) return;
+    deliverDue();
+    if (running()) Pause_Click();
+    rearm();
+}
+
 void Game::wake() {
     if (frozen()) return;
     deliverDue();

@@ -35,6 +35,9 @@ class Game {
     void pause();
     void exit();
     void wake();  // delivers, one at a time, every timer tick due by now
+    // The window lost the focus or was minimised: a falling piece pauses as
+    // Game > Pause would; a game idle, over, paused or in a hold is left alone.
+    void focusLost();
     // The help box stands the game still: no tick is delivered while it is
     // open, and the time it was open counts against no countdown.
     void freeze();
@@ -74,6 +77,8 @@ class Game {
     const Timers& timers() const { return timers_; }
     Random& random() { return random_; }
     bool frozen() const { return frozenAt_.has_value(); }
+    // A piece is falling: a game is on, not paused, not in a hold.
+    bool running() const;
 
   private:
     void deliver(TimerId t);

@@ -11,6 +11,10 @@ void Game::Pause_Click() {
     s_.paused = true;
 }
 
+bool Game::running() const {
+    return s_.inGame && timers_.enabled(TimerId::Timer1) && !timers_.enabled(TimerId::Timer4);
+}
+
 void Game::Exit_Click() {
     window_.endProgram();
 }

@@ -134,3 +134,44 @@ TEST(HelpBox, TheGameStandsStillWhileItIsOpen) {
 
 }  // namespace
 }  // namespace nubbo::test
+
+namespace nubbo::test {
+namespace {
+
+TEST(FocusLost, PausesAFallingPieceOnly) {
+    Rig rig;
+    rig.game.focusLost();  // idle: the prompt stays
+    EXPECT_EQ(rig.window.caption2, "按F2");
+    rig.game.newGame();
+    rig.advance(10);
+    rig.game.focusLost();
+    EXPECT_EQ(rig.window.caption2, "PAUSE");
+    EXPECT_TRUE(rig.window.label2);
+    EXPECT_FALSE(rig.game.timers().enabled(TimerId::Timer1));
+    rig.advance(2000);
+    EXPECT_EQ(rig.s().py, 0);
+    rig.game.keyDown(39, 0);  // any key resumes, as from Game > Pause
+    rig.advance(500);
+    EXPECT_EQ(rig.s().py, 1);
+}
+
+TEST(FocusLost, LeavesAHoldAndAnOverGameAlone) {
+    ScanRig rig;
+    rig.game.newGame();
+    setBoard(rig.s(), bottom({".33.....", ".22....."}));
+    for (int r = 0; r < 3; ++r) rig.s().board[10 + r][3] = Tile(4 - r);
+    rig.game.check();  // a chain: the banner's hold
+    rig.game.focusLost();
+    EXPECT_EQ(rig.window.caption2, " 2連扁");
+    rig.advance(1000);
+    EXPECT_TRUE(rig.game.timers().enabled(TimerId::Timer1));  // the hold ended as usual
+
+    setBoard(rig.s(), top({"...1....", "...2....", "...3...."}));
+    rig.game.NEWOBJ();  // blocked: game over
+    rig.window.caption2 = "";
+    rig.game.focusLost();
+    EXPECT_EQ(rig.window.caption2, "");
+}
+
+}  // namespace
+}  // namespace nubbo::test
