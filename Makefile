@@ -1,7 +1,7 @@
 # The two commands a newcomer needs: `make play` and `make test`.
 # Both install the Debian packages they need first.
 
-.PHONY: play test deps build build-sanitize test-sanitize screenshot clean
+.PHONY: play test deps build build-sanitize soak screenshot clean
 
 deps:
 	scripts/install-deps
@@ -22,6 +22,11 @@ play: build
 test: build build-sanitize
 	ctest --preset default
 	ctest --preset sanitize
+
+# A million landings of random play, every invariant checked after every
+# event, in the sanitizer build.
+soak: build-sanitize
+	build/sanitize/tests/soak/soak 1000000 $${SEED:-1}
 
 screenshot: build
 	scripts/screenshot build/default/ui/nubbo docs/screenshot.png

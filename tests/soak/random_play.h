@@ -19,6 +19,7 @@ struct RandomPlayer {
 
     explicit RandomPlayer(std::uint64_t seed)
         : game(window, clock, &checker), checker(game, window), rng(seed) {
+        window.logPaints = false;
         game.load();
         game.random().seed(seed);
     }
