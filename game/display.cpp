@@ -18,9 +18,14 @@ constexpr std::int32_t kLevelStep = 50;  // ms taken off the fall interval per l
 constexpr std::int32_t kFastestFall = 50;
 constexpr std::int32_t kRepaintInterval = 10;
 
-// A number as the banners show it: one leading space where a sign would go.
-std::string banner(std::int64_t n) {
-    return " " + std::to_string(n);
+// A banner: a number between fixed texts, with one leading space where a
+// sign would go.
+std::string banner(std::string_view before, std::int64_t n, std::string_view after) {
+    std::string text(before);
+    text += ' ';
+    text += std::to_string(n);
+    text += after;
+    return text;
 }
 }  // namespace
 
@@ -30,7 +35,7 @@ void Game::display(int arry, int arrx) {
             window_.paintPicture(s_.board[s_.i][s_.j], kPitch * s_.j + kLeft, kPitch * s_.i + kTop);
 
     if (s_.combo > 1) {
-        window_.setLabel2Caption(banner(s_.combo) + "連扁");
+        window_.setLabel2Caption(banner("", s_.combo, "連扁"));
         window_.showLabel(Label::Label2, true);
         s_.score += std::int64_t{s_.combo} * s_.combo * kBonusFactor;
         s_.speed = timers_.interval(TimerId::Timer1);
@@ -48,7 +53,7 @@ void Game::display(int arry, int arrx) {
         setInterval(TimerId::Timer1, s_.speed);
         s_.nextlevel = s_.nextlevel * 3 / 2 + 100;  // Int(nextlevel x 1.5) + 100
         ++s_.level;
-        window_.setLabel2Caption("第" + banner(s_.level) + "關");
+        window_.setLabel2Caption(banner("第", s_.level, "關"));
         window_.showLabel(Label::Label2, true);
         startHold();
         s_.active = 0;

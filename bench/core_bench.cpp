@@ -1,0 +1,83 @@
+// In-process costs of the core: the match scan after a landing, and the
+// ordinary repaint that runs every 10 ms.
+#include <benchmark/benchmark.h>
+
+#include "game.h"
+#include "virtual_clock.h"
+
+namespace {
+
+using namespace nubbo;
+
+struct NullWindow : Window {
+    void showLabel(Label, bool) override {}
+    void setLabel2Caption(std::string_view) override {}
+    void setText(TextBox, std::string_view) override {}
+    int check1Value() const override { return 0; }
+    void paintPicture(int picture, int x, int y) override {
+        benchmark::DoNotOptimize(picture + x + y);
+    }
+    void endProgram() override {}
+};
+
+void setBoard(State& s, const char* const rows[kRows]) {
+    for (int r = 0; r < kRows; ++r)
+        for (int c = 0; c < kCols; ++c)
+            s.board[r][c] = rows[r][c] == '.' ? EMPTY : Tile(rows[r][c] - '0');
+}
+
+// A half-full board on which a landing makes no run.
+const char* const kNoRun[kRows] = {
+    "........", "........", "........", "........", "........", "........", "........",
+    "01010101", "23232323", "01010101", "23232323", "01010101", "23232323",
+};
+
+// A landing that clears three times in a chain: two row runs, then the run
+// their collapse leaves.
+const char* const kThreePasses[kRows] = {
+    "........", "........", "........", "........", "........", "........", "........",
+    "........", "........", "........", "........", ".....111", "000..222",
+};
+
+void BM_CheckNoRun(benchmark::State& state) {
+    NullWindow window;
+    VirtualClock clock;
+    Game game(window, clock);
+    game.load();
+    game.newGame();
+    for (auto _ : state) {
+        setBoard(game.state(), kNoRun);
+        game.check();
+        if (game.state().score != 0) state.SkipWithError("the board had a run");
+    }
+}
+BENCHMARK(BM_CheckNoRun);
+
+void BM_CheckThreePassChain(benchmark::State& state) {
+    NullWindow window;
+    VirtualClock clock;
+    Game game(window, clock);
+    game.load();
+    game.newGame();
+    for (auto _ : state) {
+        setBoard(game.state(), kThreePasses);
+        game.check();
+        if (game.state().score != 74) state.SkipWithError("not a three-pass chain");
+        game.state().score = 0;
+    }
+}
+BENCHMARK(BM_CheckThreePassChain);
+
+void BM_OrdinaryRepaint(benchmark::State& state) {
+    NullWindow window;
+    VirtualClock clock;
+    Game game(window, clock);
+    game.load();
+    game.newGame();
+    for (auto _ : state) game.display(12, 7);
+}
+BENCHMARK(BM_OrdinaryRepaint);
+
+}  // namespace
+
+BENCHMARK_MAIN();
