@@ -22,7 +22,7 @@ Game::Game(Window& window, Clock& clock, GameEvents* events)
     timers_.enable(TimerId::Timer3, now);
     for (auto& row : s_.mark)
         for (auto& m : row) m = kUnused;
-    for (int& slot : s_.list) slot = kUnused;
+    for (auto& slot : s_.list) slot = kUnused;
 }
 
 void Game::load() {

@@ -1,7 +1,9 @@
 // The match scan after a landing: six sweeps over the board, each noticing
 // only the first run of three it meets, repeated in cycles until a whole
 // cycle finds nothing; then the next piece is dealt.
+#include <algorithm>
 #include <array>
+#include <iterator>
 
 #include "game.h"
 
@@ -28,8 +30,13 @@ constexpr std::array<Sweep, 6> kSweeps = {{
     {0, 0, 0, +1, 6, +1, +1, true},    // 6: falling diagonals from the top row
 }};
 
-bool onBoard(int r, int c) {
-    return r >= 0 && r < kRows && c >= 0 && c < kCols;
+// How many cells the line from (r, c) in direction (dr, dc) has on the board.
+int lineLength(int r, int c, int dr, int dc) {
+    int n = kRows + kCols;
+    if (dr < 0) n = std::min(n, r + 1);
+    if (dr > 0) n = std::min(n, kRows - r);
+    if (dc > 0) n = std::min(n, kCols - c);
+    return n;
 }
 
 }  // namespace
@@ -42,35 +49,41 @@ void Game::check() {
         s_.found = 0;
         for (int n = 0; n < 6; ++n) {
             const Sweep& sw = kSweeps[n];
-            for (auto& row : s_.mark)
-                for (auto& m : row) m = kUnused;
-            for (int& slot : s_.list) slot = kUnused;
+            std::fill(&s_.mark[0][0], &s_.mark[0][0] + kRows * kCols, kUnused);
+            std::fill(std::begin(s_.list), std::end(s_.list), kUnused);
 
+            // Locals for the walk: the compiler cannot keep the shared
+            // `prev` in a register, since it may alias the board.
+            int count = s_.count;
+            Tile prev = s_.prev;
             for (int line = 0; line < sw.lines; ++line) {
                 const int r0 = sw.row0 + line * sw.lineRow;
                 const int c0 = sw.col0 + line * sw.lineCol;
-                s_.prev = s_.board[r0][c0];
+                prev = s_.board[r0][c0];
                 // The first cell is compared with itself; the second cell
                 // takes that count back, so `count` is the run length - 1.
-                for (int r = r0, c = c0, k = 0; onBoard(r, c); r += sw.dr, c += sw.dc, ++k) {
+                const int n = lineLength(r0, c0, sw.dr, sw.dc);
+                for (int r = r0, c = c0, k = 0; k < n; r += sw.dr, c += sw.dc, ++k) {
                     const Tile cell = s_.board[r][c];
-                    if (cell == s_.prev && s_.prev < EMPTY) {
-                        ++s_.count;
-                        if (k == 1) --s_.count;
+                    if (cell == prev && prev < EMPTY) {
+                        ++count;
+                        if (k == 1) --count;
                     } else {
-                        s_.count = 0;
+                        count = 0;
                     }
-                    if (s_.count > 1 && s_.found == 0) {
+                    if (count > 1 && s_.found == 0) {
                         s_.found = 1;
-                        s_.colour = s_.prev;
+                        s_.colour = prev;
                         const int seeds = sw.diagonal ? 3 : 1;
                         for (int back = 0; back < seeds; ++back)
                             s_.mark[r - back * sw.dr][c - back * sw.dc] = s_.colour;
                     }
-                    s_.prev = cell;
+                    prev = cell;
                 }
-                s_.count = 0;
+                count = 0;
             }
+            s_.count = count;
+            s_.prev = prev;
 
             flag[n] = s_.found;
             if (s_.found == 1) check2();

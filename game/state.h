@@ -43,7 +43,7 @@ struct State {
 
     // Shared by the match scan, the clearing and the probes.
     std::int16_t mark[kRows][kCols];
-    int list[kListSize];
+    std::int16_t list[kListSize];
     Tile colour = 0;
     int found = 0;
     int count = 0;

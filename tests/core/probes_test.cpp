@@ -11,7 +11,7 @@ struct ProbeRig : Rig {
     explicit ProbeRig(Tile colour) {
         for (auto& row : s().mark)
             for (auto& m : row) m = kUnused;
-        for (int& slot : s().list) slot = kUnused;
+        for (auto& slot : s().list) slot = kUnused;
         s().i = -1;
         s().colour = colour;
     }
