@@ -1,7 +1,7 @@
 # The two commands a newcomer needs: `make play` and `make test`.
 # Both install the Debian packages they need first.
 
-.PHONY: play test deps build build-sanitize soak screenshot clean
+.PHONY: play test deps build build-sanitize soak fuzz screenshot clean
 
 deps:
 	scripts/install-deps
@@ -27,6 +27,12 @@ test: build build-sanitize
 # event, in the sanitizer build.
 soak: build-sanitize
 	build/sanitize/tests/soak/soak 1000000 $${SEED:-1}
+
+# Each libFuzzer target for FUZZ_SECONDS (default 600) seconds.
+fuzz: deps
+	cmake --preset fuzz
+	cmake --build --preset fuzz
+	scripts/fuzz
 
 screenshot: build
 	scripts/screenshot build/default/ui/nubbo docs/screenshot.png
