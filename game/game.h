@@ -18,6 +18,7 @@ class GameEvents {
     virtual void passPainted() {}  // a clearing pass has painted its cleared cells
     virtual void spawned() {}      // a new piece stands in the spawn column
     virtual void gameOver() {}
+    virtual void fallStep() {}  // a tick of the fall timer is being handled
 };
 
 // The game window's state and procedures, toolkit-free. The platform feeds

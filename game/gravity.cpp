@@ -10,6 +10,7 @@ constexpr int kRowBound = 11;
 }  // namespace
 
 void Game::Timer1_Timer() {
+    if (events_) events_->fallStep();
     ++s_.py;
     if (s_.py < kRowBound) {
         window_.showLabel(Label::Label2, false);  // ends "PAUSE" once play resumes
