@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QFont>
+
+namespace nubbo::ui {
+
+// Maps the window's font faces to the Debian fonts that carry them: the Kai
+// face of the banner to AR PL UKai, Arial to Liberation Sans (same metrics).
+void installFontSubstitutions();
+
+QFont bannerFont();    // the banner: Kai, 60 pt
+QFont gameOverFont();  // "GAME OVER": Arial, 36 pt
+
+}  // namespace nubbo::ui

@@ -1,0 +1,189 @@
+#include "main_window.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QMessageBox>
+
+#include "fonts.h"
+#include "key_codes.h"
+
+namespace nubbo::ui {
+
+namespace {
+const QColor kBlue(0, 0, 255);
+
+QIcon appIcon() {
+    QIcon icon;
+    for (int size : {16, 24, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/icons/nubbo-%1.png").arg(size), QSize(size, size));
+    return icon;
+}
+}  // namespace
+
+MainWindow::MainWindow(GameEvents* events)
+    : QMainWindow(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                               Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                               Qt::MSWindowsFixedSizeDialogHint) {
+    setWindowTitle(caption());
+    setWindowIcon(appIcon());
+
+    board_ = new BoardView(this);
+    setCentralWidget(board_);
+
+    check1_ = new QCheckBox(board_);
+    check1_->setGeometry(40, 0, 17, 17);
+    check1_->setAutoFillBackground(true);
+    QPalette pink = check1_->palette();
+    pink.setColor(QPalette::Window, BoardView::background());
+    pink.setColor(QPalette::Button, BoardView::background());
+    check1_->setPalette(pink);
+
+    text7_ = addTextBox(56, 0, 33, 18, QStringLiteral("高手"));
+    text3_ = addTextBox(96, 0, 41, 18, QStringLiteral("Level:"));
+    text4_ = addTextBox(136, 0, 25, 18, QString());
+    text2_ = addTextBox(192, 0, 41, 18, QStringLiteral("Score:"));
+    text1_ = addTextBox(232, 0, 49, 18, QString());
+    text6_ = addTextBox(8, 488, 265, 18, QStringLiteral("NUBBO  tiles fall, threes clear"));
+
+    auto banner = [this](const QRect& geometry, const QString& text, const QFont& font) {
+        auto* label = new QLabel(text, board_);
+        label->setGeometry(geometry);
+        label->setFont(font);
+        QPalette palette = label->palette();
+        palette.setColor(QPalette::WindowText, kBlue);
+        label->setPalette(palette);
+        label->setAttribute(Qt::WA_TransparentForMouseEvents);
+        label->hide();
+        return label;
+    };
+    label1_ = banner({72, 184, 145, 113}, QStringLiteral("GAME OVER"), gameOverFont());
+    label1_->setWordWrap(true);  // "GAME" over "OVER", as the box is narrow
+    label1_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label2_ = banner({8, 200, 273, 81}, QStringLiteral("按F2"), bannerFont());
+    label2_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+
+    QMenu* gameMenu = menuBar()->addMenu(QStringLiteral("Game"));
+    auto command = [this, gameMenu](const QString& text, Qt::Key key, auto handler) {
+        QAction* action = gameMenu->addAction(text);
+        action->setShortcut(QKeySequence(key));
+        action->setShortcutContext(Qt::ApplicationShortcut);
+        connect(action, &QAction::triggered, this, handler);
+        return action;
+    };
+    new_ = command(QStringLiteral("New"), Qt::Key_F2, [this] { game_->newGame(); });
+    pause_ = command(QStringLiteral("Pause"), Qt::Key_F3, [this] { game_->pause(); });
+    exit_ = command(QStringLiteral("Exit"), Qt::Key_F4, [this] { game_->exit(); });
+    help_ = menuBar()->addAction(QStringLiteral("Help"));
+    connect(help_, &QAction::triggered, this, [this] { help_Click(); });
+
+    clock_ = std::make_unique<QtClock>([this] { game_->wake(); });
+    game_ = std::make_unique<Game>(*this, *clock_, events);
+
+    // Key preview: every key press reaches the game before any control.
+    qApp->installEventFilter(this);
+
+    adjustSize();
+    setFixedSize(size());
+}
+
+MainWindow::~MainWindow() {
+    qApp->removeEventFilter(this);
+}
+
+QLineEdit* MainWindow::addTextBox(int x, int y, int w, int h, const QString& text) {
+    auto* box = new QLineEdit(text, board_);
+    box->setGeometry(x, y, w, h);
+    box->setReadOnly(true);
+    box->setFocusPolicy(Qt::NoFocus);  // never takes the caret from the game
+    return box;
+}
+
+QLineEdit& MainWindow::text(int n) {
+    switch (n) {
+        case 1:
+            return *text1_;
+        case 2:
+            return *text2_;
+        case 3:
+            return *text3_;
+        case 4:
+            return *text4_;
+        case 6:
+            return *text6_;
+        default:
+            return *text7_;
+    }
+}
+
+void MainWindow::showLabel(Label label, bool visible) {
+    (label == Label::Label1 ? label1_ : label2_)->setVisible(visible);
+}
+
+void MainWindow::setLabel2Caption(std::string_view caption) {
+    const QString text = QString::fromUtf8(caption.data(), qsizetype(caption.size()));
+    if (label2_->text() != text) label2_->setText(text);
+}
+
+void MainWindow::setText(TextBox box, std::string_view text) {
+    QLineEdit* edit = box == TextBox::Text1 ? text1_ : text4_;
+    // The repaint writes these every 10 ms; only a change costs anything.
+    const QByteArray current = edit->property("utf8").toByteArray();
+    if (current.size() == qsizetype(text.size()) &&
+        std::equal(text.begin(), text.end(), current.begin()) && !current.isNull())
+        return;
+    edit->setProperty("utf8", QByteArray(text.data(), qsizetype(text.size())));
+    edit->setText(QString::fromUtf8(text.data(), qsizetype(text.size())));
+}
+
+int MainWindow::check1Value() const {
+    return check1_->isChecked() ? 1 : 0;
+}
+
+void MainWindow::paintPicture(int picture, int x, int y) {
+    board_->paintPicture(picture, x, y);
+}
+
+void MainWindow::endProgram() {
+    qApp->removeEventFilter(this);
+    QCoreApplication::exit(0);
+}
+
+void MainWindow::help_Click() {
+    QMessageBox box(QMessageBox::NoIcon, caption(), helpText(), QMessageBox::Ok, this);
+    game_->freeze();
+    box.exec();
+    game_->thaw();
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    const auto type = event->type();
+    if (type != QEvent::KeyPress && type != QEvent::KeyRelease) return false;
+    auto* widget = qobject_cast<QWidget*>(watched);
+    // Only keys aimed at this window; a dialog of its own keeps its keys.
+    if (!widget || widget->window() != this) return false;
+    if (type == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        game_->keyDown(virtualKeyCode(*key), shiftMask(key->modifiers()));
+    }
+    return true;  // no control acts on the game's keys
+}
+
+void MainWindow::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::ActivationChange && !isActiveWindow() &&
+        !QApplication::activeModalWidget())
+        game_->focusLost();
+    if (event->type() == QEvent::WindowStateChange && (windowState() & Qt::WindowMinimized))
+        game_->focusLost();
+    QMainWindow::changeEvent(event);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    event->accept();
+    endProgram();
+}
+
+}  // namespace nubbo::ui

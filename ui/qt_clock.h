@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QElapsedTimer>
+#include <QTimer>
+#include <functional>
+
+#include "clock.h"
+
+namespace nubbo::ui {
+
+// The game's clock on Qt: a monotonic clock and one precise single-shot
+// timer, re-armed for the next due tick after every event. Nothing polls.
+class QtClock : public Clock {
+  public:
+    explicit QtClock(std::function<void()> onWake);
+
+    Millis now() const override { return elapsed_.elapsed(); }
+    void wakeAt(std::optional<Millis> due) override;
+
+  private:
+    QElapsedTimer elapsed_;
+    QTimer timer_;
+};
+
+}  // namespace nubbo::ui
