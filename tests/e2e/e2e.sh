@@ -1,0 +1,66 @@
+#!/usr/bin/env bash
+# The real game window under Xvfb, driven with real key events (XTEST) and
+# read back from the X server. Usage: e2e.sh NUBBO XSHOT
+set -u
+game=$1 xshot=$2
+source "$(dirname "$0")/xvfb.sh"
+start_xvfb || exit 1
+start_game "$game"
+
+passed=0 failed=0
+check() {  # check NAME CONDITION...
+  local name=$1
+  shift
+  if "$@"; then passed=$((passed + 1)); echo "ok: $name"; else failed=$((failed + 1)); echo "FAILED: $name"; fi
+}
+count() { "$xshot" "$WIN" count "$1" $(($2 + TOP)) "$3" "$4" "$5"; }
+# The board as 13 rows of 8 counts of non-white pixels.
+cells() { "$xshot" "$WIN" cells 13 $((67 + TOP)); }
+# Column and top row of the topmost tile on the board, then the non-white
+# counts of the piece's three cells, top first, all from one read:
+# e.g. "3 0 450 378 216".
+piece() {
+  cells | awk '{for (c = 1; c <= 8; c++) n[NR, c] = $c}
+    END {for (r = 1; r <= 13; r++) for (c = 1; c <= 8; c++) if (n[r, c] > 0) {
+      print c - 1, r - 1, n[r, c], n[r + 1, c], n[r + 2, c]; exit}}'
+}
+
+check "caption" test "$(xdotool getwindowname "$WIN")" = "完全NUBBO方塊版"
+check "width 289" test "$(xwininfo -id "$WIN" | awk '/Width:/ {print $2}')" = 289
+check "a menu bar above a 508 px client area" test "$TOP" -ge 15 -a "$TOP" -le 40
+check "pink background" test "$(count 0 20 10 10 FFC0C0)" -eq 100
+check "white board" test "$(count 13 67 256 416 FFFFFF)" -gt 90000
+check "blue prompt in the banner" test "$(count 8 200 273 81 0000FF)" -gt 300
+
+xdotool windowfocus --sync "$WIN" 2>/dev/null
+xdotool key F2
+sleep 0.2
+check "F2 deals a piece into column 3" test "$(piece | cut -d' ' -f1-2)" = "3 0"
+xdotool key Left
+sleep 0.1
+read -r col _ a b c <<<"$(piece)"
+check "left arrow moves it to column 2" test "$col" = 2
+xdotool key space
+sleep 0.1
+read -r _ _ x y z <<<"$(piece)"
+check "space rotates it ($a $b $c -> $x $y $z)" test "$x $y $z" = "$b $c $a"
+
+read -r _ first _ <<<"$(piece)"
+sleep 2
+read -r _ second _ <<<"$(piece)"
+check "it falls a row per 500 ms ($first -> $second in 2 s)" test $((second - first)) -ge 3 -a $((second - first)) -le 5
+
+xdotool key F3
+sleep 0.3
+check "F3 shows PAUSE" test "$(count 8 200 273 81 0000FF)" -gt 300
+read -r _ first _ <<<"$(piece)"
+sleep 1.2
+read -r _ second _ <<<"$(piece)"
+check "nothing falls while paused" test "$first" = "$second"
+
+xdotool key F4
+for _ in $(seq 30); do kill -0 "$GAME_PID" 2>/dev/null || break; sleep 0.1; done
+check "F4 ends the process" bash -c "! kill -0 $GAME_PID 2>/dev/null"
+
+echo "$passed passed, $failed failed"
+[[ $failed -eq 0 ]]

@@ -1,0 +1,31 @@
+# Sourced by the end-to-end scripts: starts a private Xvfb on a free display
+# and stops it on exit. Needs no display of its own.
+start_xvfb() {
+  local fifo
+  fifo=$(mktemp -u)
+  mkfifo "$fifo"
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+  XVFB_PID=$!
+  local number
+  read -r -t 10 number <"$fifo" || { echo "Xvfb did not start" >&2; rm -f "$fifo"; return 1; }
+  rm -f "$fifo"
+  export DISPLAY=:$number
+  trap 'stop_xvfb' EXIT
+}
+
+stop_xvfb() {
+  [[ -n ${GAME_PID:-} ]] && kill "$GAME_PID" 2>/dev/null
+  [[ -n ${XVFB_PID:-} ]] && kill "$XVFB_PID" 2>/dev/null
+  wait 2>/dev/null || true
+}
+
+# Starts the game and sets GAME_PID, WIN (its window) and TOP (the height of
+# the menu bar, where the client area starts).
+start_game() {
+  "$1" 2>"${GAME_ERR:-/dev/null}" &
+  GAME_PID=$!
+  WIN=$(xdotool search --sync --onlyvisible --name '完全NUBBO方塊版' | head -1)
+  local height
+  height=$(xwininfo -id "$WIN" | awk '/Height:/ {print $2}')
+  TOP=$((height - 508))
+}
