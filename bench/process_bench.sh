@@ -31,7 +31,7 @@ for run in $(seq "$runs"); do
 
   "$game" 2>/dev/null &
   pid=$!
-  win=$(xdotool search --sync --name '完全NUBBO方塊版' | head -1)
+  win=$(xdotool search --sync --onlyvisible --name '完全NUBBO方塊版' | head -1)
   sleep 2
   t0=$(cpu_ns $pid); s0=$(date +%s.%N)
   sleep "$idle"
@@ -45,9 +45,10 @@ for run in $(seq "$runs"); do
       0|1|2) keys+=(Left) ;; 3|4|5) keys+=(Right) ;; 6|7) keys+=(space) ;; 8) keys+=(Down) ;; 9) keys+=(F2) ;;
     esac
   done
-  xdotool key --window "$win" F2
+  xdotool windowfocus --sync "$win" 2>/dev/null
+  xdotool key F2
   t0=$(cpu_ns $pid); s0=$(date +%s.%N)
-  xdotool key --window "$win" --delay 150 "${keys[@]}"
+  xdotool key --delay 150 "${keys[@]}" 2>/dev/null
   t1=$(cpu_ns $pid); s1=$(date +%s.%N)
   plays+=("$(percent "$t0" "$t1" "$s0" "$s1")")
   peaks+=("$(awk '/VmHWM/ {print $2 / 1024}' "/proc/$pid/status")")

@@ -5,6 +5,9 @@
 
 #include "fonts.h"
 #include "main_window.h"
+#ifdef NUBBO_TIMING
+#include "timing_log.h"
+#endif
 
 int main(int argc, char** argv) {
     // Without a display Qt would abort with a long message; say it in one line.
@@ -18,8 +21,18 @@ int main(int argc, char** argv) {
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.nubbo.Nubbo"));
     nubbo::ui::installFontSubstitutions();
 
+#ifdef NUBBO_TIMING
+    nubbo::ui::TimingLog timing;
+    nubbo::ui::MainWindow window(&timing);
+    window.setTimingLog(&timing);
+#else
     nubbo::ui::MainWindow window;
+#endif
     window.show();
     window.load();
-    return app.exec();
+    const int status = app.exec();
+#ifdef NUBBO_TIMING
+    timing.report();
+#endif
+    return status;
 }

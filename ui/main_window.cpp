@@ -10,6 +10,9 @@
 
 #include "fonts.h"
 #include "key_codes.h"
+#ifdef NUBBO_TIMING
+#include "timing_log.h"
+#endif
 
 namespace nubbo::ui {
 
@@ -167,7 +170,13 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     if (!widget || widget->window() != this) return false;
     if (type == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
+#ifdef NUBBO_TIMING
+        const qint64 since = timing_ ? timing_->now() : 0;
+#endif
         game_->keyDown(virtualKeyCode(*key), shiftMask(key->modifiers()));
+#ifdef NUBBO_TIMING
+        if (timing_) timing_->keyHandled(since);
+#endif
     }
     return true;  // no control acts on the game's keys
 }

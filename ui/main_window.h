@@ -38,8 +38,18 @@ class MainWindow : public QMainWindow, public nubbo::Window {
     QAction& exitAction() { return *exit_; }
     QAction& helpAction() { return *help_; }
 
-    static QString caption() { return QStringLiteral("完全NUBBO方塊版"); }
-    static QString helpText() { return QStringLiteral("有問題請E-mail至nubbo@example.org"); }
+#ifdef NUBBO_TIMING
+    void setTimingLog(class TimingLog* log) {
+        timing_ = log;
+    }
+#endif
+
+    static QString caption() {
+        return QStringLiteral("完全NUBBO方塊版");
+    }
+    static QString helpText() {
+        return QStringLiteral("有問題請E-mail至nubbo@example.org");
+    }
 
     // nubbo::Window
     void showLabel(Label label, bool visible) override;
@@ -74,6 +84,9 @@ class MainWindow : public QMainWindow, public nubbo::Window {
     QAction* help_;
     std::unique_ptr<QtClock> clock_;
     std::unique_ptr<Game> game_;
+#ifdef NUBBO_TIMING
+    class TimingLog* timing_ = nullptr;
+#endif
 };
 
 }  // namespace nubbo::ui

@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Every performance figure with its goal, in one table.
+#   release build: the core benchmarks, start-up, CPU and memory
+#   timing build (release + NUBBO_TIMING): fall steps and key latency
+set -euo pipefail
+cd "$(dirname "$0")/.."
+echo "| figure | measured | goal |"
+echo "|---|---|---|"
+build/release/bench/core_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true \
+  --benchmark_format=csv 2>/dev/null |
+  awk -F, '$1 ~ /_median"$/ {
+    name = $1; gsub(/"|_median/, "", name)
+    goal = name == "BM_CheckNoRun" ? "<= 1 us" : name == "BM_CheckThreePassChain" ? "<= 10 us" : "-"
+    printf "| %s (median of 5) | %.3f us | %s |\n", name, $4 / 1000, goal }'
+bench/process_bench.sh build/release | tail -n +3
+bench/timing_bench.sh build/timing
