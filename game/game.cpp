@@ -30,25 +30,26 @@ void Game::load() {
     rearm();
 }
 
-void Game::keyDown(int keyCode, int shift) {
-    if (frozen()) return;
+// Every event from the platform: ticks that fell due before it come first,
+// then its handler, then the wake-up for the next tick that matters.
+template <typename Handler>
+void Game::handle(Handler handler) {
+    if (frozen()) return;  // the help box is open
     deliverDue();
-    Form_KeyDown(keyCode, shift);
+    handler();
     rearm();
+}
+
+void Game::keyDown(int keyCode, int shift) {
+    handle([&] { Form_KeyDown(keyCode, shift); });
 }
 
 void Game::newGame() {
-    if (frozen()) return;
-    deliverDue();
-    New_Click();
-    rearm();
+    handle([&] { New_Click(); });
 }
 
 void Game::pause() {
-    if (frozen()) return;
-    deliverDue();
-    Pause_Click();
-    rearm();
+    handle([&] { Pause_Click(); });
 }
 
 void Game::exit() {
@@ -56,16 +57,13 @@ void Game::exit() {
 }
 
 void Game::focusLost() {
-    if (frozen()) return;
-    deliverDue();
-    if (running()) Pause_Click();
-    rearm();
+    handle([&] {
+        if (running()) Pause_Click();
+    });
 }
 
 void Game::wake() {
-    if (frozen()) return;
-    deliverDue();
-    rearm();
+    handle([] {});
 }
 
 // Ticks come before any event that arrives after they fell due.

@@ -82,6 +82,8 @@ class Game {
     bool running() const;
 
   private:
+    template <typename Handler>
+    void handle(Handler handler);
     void deliver(TimerId t);
     void deliverDue();
     void skipIdleTicks(Millis now);
