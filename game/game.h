@@ -72,6 +72,10 @@ class Game {
     // way every countdown runs exactly the same.
     void setSkipIdleTicks(bool on) { skipIdleTicks_ = on; }
     bool tickChangesNothing(TimerId t) const;
+    // Whether a tick can change what the window shows, so that the platform
+    // must be woken for it. Other ticks are delivered, in due order, at the
+    // next wake-up or event.
+    bool tickShows(TimerId t) const;
 
     State& state() { return s_; }
     const State& state() const { return s_; }

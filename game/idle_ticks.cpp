@@ -25,6 +25,13 @@ bool Game::tickChangesNothing(TimerId t) const {
     }
 }
 
+bool Game::tickShows(TimerId t) const {
+    // The key gate's only effect is `active`, which only the key handler
+    // reads, and every event delivers the ticks due before it first.
+    if (t == TimerId::Timer2) return false;
+    return !tickChangesNothing(t);
+}
+
 // Elides every tick that would change nothing and comes, in due order,
 // before the first tick due by `now` that matters. Nothing changes the game
 // before that tick, so the elided ticks stay no-ops all the way.

@@ -20,7 +20,7 @@ void Timers::setInterval(TimerId t, std::int32_t ms, Millis now) {
     timer.due = now + ms;
 }
 
-std::optional<TimerId> Timers::takeDue(Millis now) {
+std::optional<TimerId> Timers::firstDue(Millis now) const {
     int best = -1;
     for (int k = 0; k < kTimerCount; ++k) {
         const Timer& timer = timers_[k];
@@ -28,8 +28,13 @@ std::optional<TimerId> Timers::takeDue(Millis now) {
         if (best < 0 || timer.due < timers_[best].due) best = k;
     }
     if (best < 0) return std::nullopt;
-    timers_[best].due = now + timers_[best].interval;
     return static_cast<TimerId>(best);
+}
+
+std::optional<TimerId> Timers::takeDue(Millis now) {
+    const auto t = firstDue(now);
+    if (t) reschedule(*t, now);
+    return t;
 }
 
 std::optional<Millis> Timers::nextDue() const {

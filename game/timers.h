@@ -38,6 +38,10 @@ class Timers {
     // Timer1 before Timer4 on a tie. It is rescheduled one interval after
     // `now`, so a late tick is delivered once, with no catch-up burst.
     std::optional<TimerId> takeDue(Millis now);
+    // The same in two steps: the timer due first by `now`, and its next due
+    // instant one interval after `from`.
+    std::optional<TimerId> firstDue(Millis now) const;
+    void reschedule(TimerId t, Millis from) { at(t).due = from + at(t).interval; }
 
     // The earliest instant any enabled timer falls due.
     std::optional<Millis> nextDue() const;

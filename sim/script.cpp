@@ -1,12 +1,18 @@
 #include "script.h"
 
 #include <charconv>
+#include <cstddef>
 #include <istream>
 #include <ostream>
+#include <streambuf>
 
 namespace nubbo::sim {
 
 namespace {
+
+bool space(char ch) {
+    return ch == ' ' || ch == '\t';
+}
 
 bool blank(std::string_view line) {
     return line.find_first_not_of(" \t") == line.npos;
@@ -18,9 +24,9 @@ std::string_view trim(std::string_view s) {
     return s.substr(first, s.find_last_not_of(" \t") - first + 1);
 }
 
-// A whole number of digits only, at most `max`.
+// A whole number of decimal digits only, at most `max`.
 bool number(std::string_view text, std::uint64_t max, std::uint64_t& value) {
-    if (text.empty() || text.size() > 20) return false;
+    if (text.empty()) return false;
     for (char ch : text)
         if (ch < '0' || ch > '9') return false;
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
@@ -31,6 +37,45 @@ char cell(Tile t) {
     return t == EMPTY ? '.' : t == CLEARING ? '*' : char('0' + t);
 }
 
+// A word of the script as it may be quoted in a message: printable ASCII as
+// is, any other byte as \xHH, and no more than 40 bytes of it.
+std::string quoted(std::string_view word) {
+    constexpr std::size_t kMax = 40;
+    std::string text;
+    for (unsigned char ch : word.substr(0, kMax)) {
+        if (ch > ' ' && ch < 0x7f) {
+            text += char(ch);
+        } else {
+            constexpr char hex[] = "0123456789abcdef";
+            text += "\\x";
+            text += hex[ch >> 4];
+            text += hex[ch & 15];
+        }
+    }
+    if (word.size() > kMax) text += "...";
+    return text;
+}
+
+// Reads one line, without its '\n', keeping at most kMaxLine bytes of it so
+// that no input can make the reader hold more. Returns false at the end of
+// the input when no byte of a further line was read.
+bool readLine(std::streambuf& in, std::string& line, Script::Overflow& overflow) {
+    line.clear();
+    overflow = Script::Overflow::None;
+    int ch = in.sbumpc();
+    if (ch == std::char_traits<char>::eof()) return false;
+    for (; ch != std::char_traits<char>::eof() && ch != '\n'; ch = in.sbumpc()) {
+        if (line.size() < Script::kMaxLine) {
+            line += char(ch);
+        } else if (ch != ' ' && ch != '\t' && ch != '\r') {
+            overflow = Script::Overflow::Text;
+        } else if (overflow == Script::Overflow::None) {
+            overflow = Script::Overflow::Blank;
+        }
+    }
+    return true;
+}
+
 }  // namespace
 
 Script::Script(std::ostream& out, bool skipIdleTicks) : out_(out), game_(window_, clock_, this) {
@@ -38,18 +83,21 @@ Script::Script(std::ostream& out, bool skipIdleTicks) : out_(out), game_(window_
     game_.load();
 }
 
-Script::Status Script::feed(std::string_view line) {
+Script::Status Script::feed(std::string_view line, Overflow overflow) {
     ++line_;
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    if (line.find('\0') != line.npos) return fail("a NUL byte");
-    if (rowsWanted_ > 0) return boardRow(line);
-    if (blank(line) || line.front() == '#') return Status::Running;
+    if (overflow == Overflow::None && !line.empty() && line.back() == '\r') line.remove_suffix(1);
+    if (rowsWanted_ > 0) {
+        if (overflow != Overflow::None) return fail("a board row has 8 cells, not more");
+        return boardRow(line);
+    }
+    if (!line.empty() && line.front() == '#') return Status::Running;
+    if (overflow == Overflow::Text)
+        return fail("a line longer than " + std::to_string(kMaxLine) + " bytes");
+    if (blank(line)) return Status::Running;
     line = trim(line);
-    const auto space = line.find_first_of(" \t");
-    const std::string_view command = line.substr(0, space);
-    const std::string_view args =
-        space == line.npos ? std::string_view{} : trim(line.substr(space));
-    return run(command, args);
+    std::size_t end = 0;
+    while (end < line.size() && !space(line[end])) ++end;
+    return run(line.substr(0, end), trim(line.substr(end)));
 }
 
 Script::Status Script::finish() {
@@ -67,14 +115,25 @@ Script::Status Script::fail(std::string reason) {
     return Status::Failed;
 }
 
+// `board` and `check` change the game between its events. The ticks that
+// fell due before the change are first settled on the state they saw, and
+// afterwards the clock is asked for the next tick the change may have made
+// matter, as every event of the game does.
+template <typename Change>
+void Script::betweenEvents(Change change) {
+    game_.wake();
+    change();
+    game_.wake();
+}
+
 Script::Status Script::run(std::string_view command, std::string_view args) {
     const bool noArgs = args.empty();
-    auto numeric = [&](std::uint64_t max, std::uint64_t& value) {
+    std::uint64_t value = 0;
+    auto numeric = [&](std::uint64_t max) {
         return args.find_first_of(" \t") == args.npos && number(args, max, value);
     };
-    std::uint64_t value = 0;
     if (command == "seed") {
-        if (!numeric(UINT64_MAX, value)) return fail("seed takes a whole number");
+        if (!numeric(UINT64_MAX)) return fail("seed takes a whole number from 0 to 2^64-1");
         game_.random().seed(value);
     } else if (command == "new" && noArgs) {
         game_.newGame();
@@ -82,22 +141,22 @@ Script::Status Script::run(std::string_view command, std::string_view args) {
         rowsWanted_ = kRows;
         boardLine_ = line_;
     } else if (command == "check" && noArgs) {
-        game_.check();
+        betweenEvents([this] { game_.check(); });
     } else if (command == "show" && noArgs) {
         show();
     } else if (command == "key") {
-        if (!numeric(65535, value)) return fail("key takes a code from 0 to 65535");
+        if (!numeric(65535)) return fail("key takes a code from 0 to 65535");
         game_.keyDown(int(value), 0);
     } else if (command == "advance") {
-        if (!numeric(3600000, value)) return fail("advance takes 0 to 3600000 ms");
+        if (!numeric(3600000)) return fail("advance takes 0 to 3600000 ms");
         clock_.advance(game_, Millis(value));
     } else if (command == "pause" && noArgs) {
         game_.pause();
     } else if (command == "help" && noArgs) {
-        // The help box stands the game still; with no time passing here,
-        // opening and closing it changes nothing.
+        // The help box stands the game still; with no time passing while it
+        // is open here, opening and closing it changes nothing.
     } else if (command == "check1") {
-        if (!numeric(1, value)) return fail("check1 takes 0 or 1");
+        if (!numeric(1)) return fail("check1 takes 0 or 1");
         window_.check1 = int(value);
     } else if (command == "exit" && noArgs) {
         game_.exit();
@@ -105,7 +164,7 @@ Script::Status Script::run(std::string_view command, std::string_view args) {
                command == "pause" || command == "help" || command == "exit") {
         return fail(std::string(command) + " takes no argument");
     } else {
-        return fail("unknown command '" + std::string(command.substr(0, 40)) + "'");
+        return fail("unknown command '" + quoted(command) + "'");
     }
     if (window_.ended) {
         out_ << "exit\n";
@@ -115,7 +174,8 @@ Script::Status Script::run(std::string_view command, std::string_view args) {
 }
 
 Script::Status Script::boardRow(std::string_view row) {
-    if (row.size() != kCols) return fail("a board row has 8 cells");
+    if (row.size() != kCols)
+        return fail("a board row has 8 cells, not " + std::to_string(row.size()));
     const int r = kRows - rowsWanted_;
     for (int c = 0; c < kCols; ++c) {
         const char ch = row[c];
@@ -124,11 +184,14 @@ Script::Status Script::boardRow(std::string_view row) {
         else if (ch >= '0' && ch <= '5')
             rows_[r][c] = Tile(ch - '0');
         else
-            return fail("a board cell is 0 to 5 or '.'");
+            return fail("a board cell is 0 to 5 or '.', not '" + quoted(row.substr(c, 1)) + "'");
     }
-    if (--rowsWanted_ == 0)
-        for (int rr = 0; rr < kRows; ++rr)
-            for (int c = 0; c < kCols; ++c) game_.state().board[rr][c] = rows_[rr][c];
+    if (--rowsWanted_ == 0) {
+        betweenEvents([this] {
+            for (int rr = 0; rr < kRows; ++rr)
+                for (int c = 0; c < kCols; ++c) game_.state().board[rr][c] = rows_[rr][c];
+        });
+    }
     return Status::Running;
 }
 
@@ -182,8 +245,17 @@ void Script::show() {
 int runScript(std::istream& in, std::ostream& out, std::ostream& err, bool skipIdleTicks) {
     Script script(out, skipIdleTicks);
     std::string line;
+    line.reserve(Script::kMaxLine);
+    Script::Overflow overflow = Script::Overflow::None;
     Script::Status status = Script::Status::Running;
-    while (status == Script::Status::Running && std::getline(in, line)) status = script.feed(line);
+    std::streambuf* buffer = in.rdbuf();
+    while (status == Script::Status::Running && buffer) {
+        // Whatever has been printed goes out before the reader may wait for
+        // more input, so a script fed interactively sees each answer.
+        if (buffer->in_avail() <= 0) out.flush();
+        if (!readLine(*buffer, line, overflow)) break;
+        status = script.feed(line, overflow);
+    }
     if (status == Script::Status::Running) status = script.finish();
     out.flush();
     if (status == Script::Status::Failed) {

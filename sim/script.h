@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <iosfwd>
 #include <string>
@@ -17,12 +18,16 @@ namespace nubbo::sim {
 class Script : GameEvents {
   public:
     enum class Status { Running, Exited, Failed };
+    // What a line held beyond the kMaxLine bytes kept of it: nothing, only
+    // blanks (spaces, tabs, carriage returns), or text.
+    enum class Overflow { None, Blank, Text };
+    static constexpr std::size_t kMaxLine = 4096;
 
     explicit Script(std::ostream& out, bool skipIdleTicks = true);
 
-    // Runs one line (without its line ending). On a malformed line returns
-    // Failed and leaves the reason in error().
-    Status feed(std::string_view line);
+    // Runs one line (without its '\n'; a '\r' before it is dropped here). On
+    // a malformed line returns Failed and leaves the reason in error().
+    Status feed(std::string_view line, Overflow overflow = Overflow::None);
     // The input has ended.
     Status finish();
 
@@ -37,6 +42,8 @@ class Script : GameEvents {
     Status run(std::string_view command, std::string_view args);
     Status boardRow(std::string_view row);
     Status fail(std::string reason);
+    template <typename Change>
+    void betweenEvents(Change change);
     void printBoard();
     void show();
 

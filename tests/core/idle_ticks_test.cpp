@@ -33,15 +33,19 @@ TEST(IdleTicks, AFallingPieceWakesOnlyForItsSteps) {
     EXPECT_EQ(rig.clock.wakeRequested(), 1010);
 }
 
-TEST(IdleTicks, AClosedKeyGateWakesForItsReopening) {
+TEST(IdleTicks, TheKeyGateReopensWithoutAWakeUpOfItsOwn) {
     Rig rig;
     rig.game.newGame();
     rig.advance(15);
     rig.game.keyDown(37, 0);
     EXPECT_EQ(rig.s().active, 0);
-    EXPECT_EQ(rig.clock.wakeRequested(), 20);
-    rig.advance(5);
-    EXPECT_EQ(rig.s().active, 1);
+    EXPECT_EQ(rig.clock.wakeRequested(), 510);  // the next fall step
+    rig.advance(4);
+    rig.game.keyDown(37, 0);  // before the gate tick at 20: ignored
+    EXPECT_EQ(rig.s().px, 2);
+    rig.advance(1);
+    rig.game.keyDown(37, 0);  // the gate tick is delivered first
+    EXPECT_EQ(rig.s().px, 1);
 }
 
 TEST(IdleTicks, APausedGameAsksForNoWakeUp) {
