@@ -1,7 +1,9 @@
 #include "board_view.h"
 
+#include <QEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -16,22 +18,48 @@ constexpr int kTile = 32;   // pixels
 int pointsToPixels(int points) {
     return int(std::lround(points * 4.0 / 3.0));
 }
+
+// Column 0 and row 0 in pixels, where the cells start.
+const int kLeftPx = pointsToPixels(kLeft);
+const int kTopPx = pointsToPixels(kTop);
 }  // namespace
 
-BoardView::BoardView(QWidget* parent) : QWidget(parent), dpr_(devicePixelRatioF()) {
+BoardView::BoardView(QWidget* parent) : QWidget(parent) {
     setFixedSize(kWidth, kHeight);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    for (int k = 0; k < int(source_.size()); ++k)
+        source_[k] = QImage(QStringLiteral(":/tiles/tile%1.png").arg(k))
+                         .convertToFormat(QImage::Format_RGB32);
+    for (auto& row : shown_) row.fill(-1);
+    rebuild();
+}
+
+void BoardView::rebuild() {
+    dpr_ = devicePixelRatioF();
     buffer_ =
         QImage(int(std::ceil(kWidth * dpr_)), int(std::ceil(kHeight * dpr_)), QImage::Format_RGB32);
     buffer_.fill(background());
     const int size = int(std::lround(kTile * dpr_));
     for (int k = 0; k < int(pictures_.size()); ++k) {
-        QImage picture(QStringLiteral(":/tiles/tile%1.png").arg(k));
         // Nearest neighbour keeps the pixel art crisp on high-DPI screens.
-        pictures_[k] = picture.convertToFormat(QImage::Format_RGB32)
-                           .scaled(size, size, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+        pictures_[k] = source_[k].scaled(size, size, Qt::IgnoreAspectRatio, Qt::FastTransformation);
     }
-    for (auto& row : shown_) row.fill(-1);
+    for (int row = 0; row < kRows; ++row)
+        for (int col = 0; col < kCols; ++col)
+            if (shown_[row][col] >= 0)
+                copyPicture(shown_[row][col], kLeftPx + kTile * col, kTopPx + kTile * row);
+    update();
+}
+
+bool BoardView::event(QEvent* event) {
+    // Moved to a screen of another pixel ratio: the board is painted again
+    // from what it showed, as the game repaints only cells that change.
+    bool dprMayChange = event->type() == QEvent::ScreenChangeInternal;
+#if QT_VERSION >= QT_VERSION_CHECK(6, 6, 0)
+    dprMayChange = dprMayChange || event->type() == QEvent::DevicePixelRatioChange;
+#endif
+    if (dprMayChange && devicePixelRatioF() != dpr_) rebuild();
+    return QWidget::event(event);
 }
 
 void BoardView::paintPicture(int picture, int x, int y) {
@@ -39,24 +67,45 @@ void BoardView::paintPicture(int picture, int x, int y) {
     const int col = (x - kLeft) / kPitch, row = (y - kTop) / kPitch;
     const bool cell = (x - kLeft) % kPitch == 0 && (y - kTop) % kPitch == 0 && x >= kLeft &&
                       y >= kTop && col < kCols && row < kRows;
+    const int xPx = pointsToPixels(x), yPx = pointsToPixels(y);
     if (cell) {
         if (shown_[row][col] == picture) return;
         shown_[row][col] = picture;
+    } else {
+        forgetCellsUnder(xPx, yPx);
     }
-    copyPicture(picture, pointsToPixels(x), pointsToPixels(y));
+    copyPicture(picture, xPx, yPx);
+}
+
+void BoardView::forgetCellsUnder(int xPx, int yPx) {
+    const int c0 = std::max(0, (xPx - kLeftPx) / kTile - 1);
+    const int r0 = std::max(0, (yPx - kTopPx) / kTile - 1);
+    for (int row = r0; row < kRows && row <= r0 + 2; ++row)
+        for (int col = c0; col < kCols && col <= c0 + 2; ++col) {
+            const QRect cellRect(kLeftPx + kTile * col, kTopPx + kTile * row, kTile, kTile);
+            if (cellRect.intersects(QRect(xPx, yPx, kTile, kTile))) shown_[row][col] = -1;
+        }
 }
 
 void BoardView::copyPicture(int picture, int xPx, int yPx) {
     const QImage& tile = pictures_[picture];
     const int x0 = int(std::lround(xPx * dpr_)), y0 = int(std::lround(yPx * dpr_));
-    const int x1 = std::min(x0 + tile.width(), buffer_.width());
-    const int y1 = std::min(y0 + tile.height(), buffer_.height());
-    if (x0 < 0 || y0 < 0 || x1 <= x0 || y1 <= y0) return;
-    const auto bytes = std::size_t(x1 - x0) * 4;
-    for (int y = y0; y < y1; ++y)
-        std::memcpy(buffer_.scanLine(y) + x0 * 4, tile.constScanLine(y - y0), bytes);
-    ++repaintRequests_;
-    update(xPx, yPx, kTile, kTile);
+    // Clipped to the buffer; a picture may hang over its edges.
+    const int left = std::max(x0, 0), top = std::max(y0, 0);
+    const int right = std::min(x0 + tile.width(), buffer_.width());
+    const int bottom = std::min(y0 + tile.height(), buffer_.height());
+    if (right <= left || bottom <= top) return;
+    // One detach check for the whole copy, not one per row.
+    uchar* const bits = buffer_.bits();
+    const qsizetype stride = buffer_.bytesPerLine();
+    const auto bytes = std::size_t(right - left) * 4;
+    for (int y = top; y < bottom; ++y)
+        std::memcpy(bits + y * stride + left * 4, tile.constScanLine(y - y0) + (left - x0) * 4,
+                    bytes);
+    // At a fractional ratio the rounded device rectangle may reach a pixel
+    // beyond the logical one.
+    const int margin = dpr_ == std::floor(dpr_) ? 0 : 1;
+    update(xPx - margin, yPx - margin, kTile + 2 * margin, kTile + 2 * margin);
 }
 
 void BoardView::paintEvent(QPaintEvent* event) {

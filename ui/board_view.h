@@ -24,20 +24,26 @@ class BoardView : public QWidget {
     // (x, y) points, converted at 4/3 pixels per point, rounded.
     void paintPicture(int picture, int x, int y);
 
+    // What the client area shows, in device pixels.
     const QImage& buffer() const { return buffer_; }
-    int repaintRequests() const { return repaintRequests_; }
 
   protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
   private:
+    // Builds the buffer and the pictures for the current device pixel ratio
+    // and puts back every board cell painted so far.
+    void rebuild();
     void copyPicture(int picture, int xPx, int yPx);
+    // Forgets the cells an off-grid picture at (xPx, yPx) covers in part.
+    void forgetCellsUnder(int xPx, int yPx);
 
-    qreal dpr_;
-    QImage buffer_;                   // device pixels
-    std::array<QImage, 8> pictures_;  // decoded once, in the buffer's format and scale
+    qreal dpr_ = 0;
+    QImage buffer_;                                    // device pixels
+    std::array<QImage, 8> source_;                     // the pictures as decoded, 32 x 32
+    std::array<QImage, 8> pictures_;                   // in the buffer's format and scale
     std::array<std::array<int, kCols>, kRows> shown_;  // -1: nothing painted yet
-    int repaintRequests_ = 0;
 };
 
 }  // namespace nubbo::ui

@@ -18,6 +18,9 @@ int main(int argc, char** argv) {
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("nubbo"));
+    // The caption doubles as the name shown to the player; being the title's
+    // own text, it is not appended to the title a second time.
+    QApplication::setApplicationDisplayName(nubbo::ui::MainWindow::caption());
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.nubbo.Nubbo"));
     nubbo::ui::installFontSubstitutions();
 

@@ -67,6 +67,7 @@ MainWindow::MainWindow(GameEvents* events)
     label1_->setWordWrap(true);  // "GAME" over "OVER", as the box is narrow
     label1_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     label2_ = banner({8, 200, 273, 81}, QStringLiteral("按F2"), bannerFont());
+    label2Shown_ = "按F2";
     label2_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
 
     QMenu* gameMenu = menuBar()->addMenu(QStringLiteral("Game"));
@@ -127,19 +128,18 @@ void MainWindow::showLabel(Label label, bool visible) {
 }
 
 void MainWindow::setLabel2Caption(std::string_view caption) {
-    const QString text = QString::fromUtf8(caption.data(), qsizetype(caption.size()));
-    if (label2_->text() != text) label2_->setText(text);
+    if (caption == label2Shown_) return;
+    label2Shown_ = caption;
+    label2_->setText(QString::fromUtf8(caption.data(), qsizetype(caption.size())));
 }
 
 void MainWindow::setText(TextBox box, std::string_view text) {
-    QLineEdit* edit = box == TextBox::Text1 ? text1_ : text4_;
     // The repaint writes these every 10 ms; only a change costs anything.
-    const QByteArray current = edit->property("utf8").toByteArray();
-    if (current.size() == qsizetype(text.size()) &&
-        std::equal(text.begin(), text.end(), current.begin()) && !current.isNull())
-        return;
-    edit->setProperty("utf8", QByteArray(text.data(), qsizetype(text.size())));
-    edit->setText(QString::fromUtf8(text.data(), qsizetype(text.size())));
+    std::string& shown = box == TextBox::Text1 ? text1Shown_ : text4Shown_;
+    if (text == shown) return;
+    shown = text;
+    (box == TextBox::Text1 ? text1_ : text4_)
+        ->setText(QString::fromUtf8(text.data(), qsizetype(text.size())));
 }
 
 int MainWindow::check1Value() const {
@@ -173,6 +173,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 #ifdef NUBBO_TIMING
         const qint64 since = timing_ ? timing_->now() : 0;
 #endif
+        ++keysForwarded_;
         game_->keyDown(virtualKeyCode(*key), shiftMask(key->modifiers()));
 #ifdef NUBBO_TIMING
         if (timing_) timing_->keyHandled(since);

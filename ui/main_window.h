@@ -2,6 +2,7 @@
 
 #include <QMainWindow>
 #include <memory>
+#include <string>
 
 #include "board_view.h"
 #include "game.h"
@@ -37,6 +38,8 @@ class MainWindow : public QMainWindow, public nubbo::Window {
     QAction& pauseAction() { return *pause_; }
     QAction& exitAction() { return *exit_; }
     QAction& helpAction() { return *help_; }
+    // Key presses handed to the game so far.
+    int keysForwarded() const { return keysForwarded_; }
 
 #ifdef NUBBO_TIMING
     void setTimingLog(class TimingLog* log) {
@@ -82,6 +85,11 @@ class MainWindow : public QMainWindow, public nubbo::Window {
     QAction* pause_;
     QAction* exit_;
     QAction* help_;
+    // What Text1, Text4 and Label2 show, as the game last wrote it.
+    std::string text1Shown_;
+    std::string text4Shown_;
+    std::string label2Shown_;
+    int keysForwarded_ = 0;
     std::unique_ptr<QtClock> clock_;
     std::unique_ptr<Game> game_;
 #ifdef NUBBO_TIMING

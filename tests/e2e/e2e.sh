@@ -25,9 +25,16 @@ piece() {
       print c - 1, r - 1, n[r, c], n[r + 1, c], n[r + 2, c]; exit}}'
 }
 
+# The first frame: the prompt drawn over the white board.
+for _ in $(seq 50); do [[ $(count 8 200 273 81 0000FF) -gt 300 ]] && break; sleep 0.1; done
+
 check "caption" test "$(xdotool getwindowname "$WIN")" = "完全NUBBO方塊版"
 check "width 289" test "$(xwininfo -id "$WIN" | awk '/Width:/ {print $2}')" = 289
 check "a menu bar above a 508 px client area" test "$TOP" -ge 15 -a "$TOP" -le 40
+hints=$(xprop -id "$WIN" WM_NORMAL_HINTS)
+size="$(xwininfo -id "$WIN" | awk '/Width:/ {w = $2} /Height:/ {h = $2} END {print w " by " h}')"
+check "not resizable: minimum and maximum size are its size" \
+  bash -c "grep -q 'minimum size: $size' <<<'$hints' && grep -q 'maximum size: $size' <<<'$hints'"
 check "pink background" test "$(count 0 20 10 10 FFC0C0)" -eq 100
 check "white board" test "$(count 13 67 256 416 FFFFFF)" -gt 90000
 check "blue prompt in the banner" test "$(count 8 200 273 81 0000FF)" -gt 300
@@ -61,6 +68,12 @@ check "nothing falls while paused" test "$first" = "$second"
 xdotool key F4
 for _ in $(seq 30); do kill -0 "$GAME_PID" 2>/dev/null || break; sleep 0.1; done
 check "F4 ends the process" bash -c "! kill -0 $GAME_PID 2>/dev/null"
+
+# The close box (the window manager's close request) ends it too.
+start_game "$game"
+"$xshot" "$WIN" close
+for _ in $(seq 30); do kill -0 "$GAME_PID" 2>/dev/null || break; sleep 0.1; done
+check "the close box ends the process" bash -c "! kill -0 $GAME_PID 2>/dev/null"
 
 echo "$passed passed, $failed failed"
 [[ $failed -eq 0 ]]

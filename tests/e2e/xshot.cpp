@@ -3,6 +3,7 @@
 //   xshot WINDOW count X Y W H RRGGBB   count the pixels of one colour in a rectangle
 //   xshot WINDOW cells X Y              the non-white pixel count of each of the
 //                                       13 x 8 board cells whose top-left is at X, Y
+//   xshot WINDOW close                  ask the window to close, as its close box does
 // Qt's headers first: Xlib defines macros (Status, CursorShape) they use.
 #include <QImage>
 #include <cstdio>
@@ -33,13 +34,31 @@ QImage grab(const char* window) {
     return out;
 }
 
+// What a window manager sends when the close box is clicked.
+bool askToClose(const char* window) {
+    Display* dpy = XOpenDisplay(nullptr);
+    if (!dpy) return false;
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = std::strtoul(window, nullptr, 0);
+    event.xclient.message_type = XInternAtom(dpy, "WM_PROTOCOLS", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = long(XInternAtom(dpy, "WM_DELETE_WINDOW", False));
+    event.xclient.data.l[1] = CurrentTime;
+    const bool sent = XSendEvent(dpy, event.xclient.window, False, NoEventMask, &event) != 0;
+    XCloseDisplay(dpy);  // flushes the request
+    return sent;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     if (argc < 3) {
-        std::fprintf(stderr, "usage: xshot WINDOW OUT.png | count X Y W H RRGGBB | cells X Y\n");
+        std::fprintf(stderr,
+                     "usage: xshot WINDOW OUT.png | count X Y W H RRGGBB | cells X Y | close\n");
         return 2;
     }
+    if (std::strcmp(argv[2], "close") == 0) return askToClose(argv[1]) ? 0 : 1;
     const QImage img = grab(argv[1]);
     if (img.isNull()) {
         std::fprintf(stderr, "xshot: cannot read window %s\n", argv[1]);
