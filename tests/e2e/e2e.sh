@@ -66,13 +66,14 @@ read -r _ second _ <<<"$(piece)"
 check "nothing falls while paused" test "$first" = "$second"
 
 xdotool key F4
-for _ in $(seq 30); do kill -0 "$GAME_PID" 2>/dev/null || break; sleep 0.1; done
+for _ in $(seq 100); do kill -0 "$GAME_PID" 2>/dev/null || break; sleep 0.1; done
 check "F4 ends the process" bash -c "! kill -0 $GAME_PID 2>/dev/null"
 
 # The close box (the window manager's close request) ends it too.
 start_game "$game"
+sleep 1  # let it take its first frame (slower in the sanitizer build)
 "$xshot" "$WIN" close
-for _ in $(seq 30); do kill -0 "$GAME_PID" 2>/dev/null || break; sleep 0.1; done
+for _ in $(seq 100); do kill -0 "$GAME_PID" 2>/dev/null || break; sleep 0.1; done
 check "the close box ends the process" bash -c "! kill -0 $GAME_PID 2>/dev/null"
 
 echo "$passed passed, $failed failed"
