@@ -30,7 +30,9 @@ Window findGame(Display* dpy, Window w, Atom netName, Atom utf8) {
         name) {
         const bool match = std::strcmp(reinterpret_cast<char*>(name), "完全NUBBO方塊版") == 0;
         XFree(name);
-        if (match) return w;
+        // Qt's hidden 1 x 1 client-leader window carries the same name.
+        XWindowAttributes a;
+        if (match && XGetWindowAttributes(dpy, w, &a) && a.width >= 289) return w;
     }
     Window root, parent, *children = nullptr;
     unsigned n = 0;

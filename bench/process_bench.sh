@@ -10,12 +10,11 @@ play=${PLAY_SECONDS:-30}
 idle=${IDLE_SECONDS:-30}
 game=$build/ui/nubbo
 
-display=:$((90 + RANDOM % 100))
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-trap 'kill $xvfb 2>/dev/null || true' EXIT
-export DISPLAY=$display
-for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+source "$(dirname "$0")/../tests/e2e/xvfb.sh"
+start_xvfb
+XDG_RUNTIME_DIR=$(mktemp -d)
+export XDG_RUNTIME_DIR
+chmod 700 "$XDG_RUNTIME_DIR"
 
 # CPU time of every thread of a process in nanoseconds, from the scheduler's
 # own accounting (finer than the 10 ms ticks of /proc/PID/stat).
@@ -31,6 +30,7 @@ for run in $(seq "$runs"); do
 
   "$game" 2>/dev/null &
   pid=$!
+  GAME_PID=$pid
   win=$(xdotool search --sync --onlyvisible --name '完全NUBBO方塊版' | head -1)
   sleep 2
   t0=$(cpu_ns $pid); s0=$(date +%s.%N)
