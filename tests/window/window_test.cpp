@@ -415,6 +415,37 @@ class WindowTest : public QObject {
         QCOMPARE(window->text(1).text(), score);
         QTRY_COMPARE_WITH_TIMEOUT(s.py, 1, 1500);  // and the fall goes on afterwards
     }
+
+    void losingTheFocusPausesAFallingPiece() {
+        QTest::keyClick(window.get(), Qt::Key_F2);
+        QWidget other;
+        other.show();
+        other.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&other));
+        QVERIFY(window->label2().isVisible());
+        QCOMPARE(window->label2().text(), QStringLiteral("PAUSE"));
+        QVERIFY(!window->game().timers().enabled(nubbo::TimerId::Timer1));
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        QCOMPARE(window->label2().text(), QStringLiteral("PAUSE"));  // until a key
+        QTest::keyClick(window.get(), Qt::Key_A);
+        QVERIFY(window->game().timers().enabled(nubbo::TimerId::Timer1));
+    }
+
+    void losingTheFocusLeavesAnIdleWindowAlone() {
+        QWidget other;
+        other.show();
+        other.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&other));
+        QCOMPARE(window->label2().text(), QStringLiteral("按F2"));
+    }
+
+    void minimisingPausesAFallingPiece() {
+        QTest::keyClick(window.get(), Qt::Key_F2);
+        window->setWindowState(Qt::WindowMinimized);
+        QTRY_COMPARE(window->label2().text(), QStringLiteral("PAUSE"));
+        QVERIFY(!window->game().timers().enabled(nubbo::TimerId::Timer1));
+    }
 };
 
 QTEST_MAIN(WindowTest)
