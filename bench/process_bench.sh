@@ -53,6 +53,7 @@ for run in $(seq "$runs"); do
   plays+=("$(percent "$t0" "$t1" "$s0" "$s1")")
   peaks+=("$(awk '/VmHWM/ {print $2 / 1024}' "/proc/$pid/status")")
   kill $pid; wait $pid 2>/dev/null || true
+  GAME_PID=
 done
 
 printf '| figure | median of %s runs | goal |\n|---|---|---|\n' "$runs"
