@@ -12,9 +12,6 @@ game=$build/ui/nubbo
 
 source "$(dirname "$0")/../tests/e2e/xvfb.sh"
 start_xvfb
-XDG_RUNTIME_DIR=$(mktemp -d)
-export XDG_RUNTIME_DIR
-chmod 700 "$XDG_RUNTIME_DIR"
 
 # CPU time of every thread of a process in nanoseconds, from the scheduler's
 # own accounting (finer than the 10 ms ticks of /proc/PID/stat).

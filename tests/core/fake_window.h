@@ -9,6 +9,11 @@
 
 namespace nubbo::test {
 
+inline constexpr auto T1 = TimerId::Timer1;
+inline constexpr auto T2 = TimerId::Timer2;
+inline constexpr auto T3 = TimerId::Timer3;
+inline constexpr auto T4 = TimerId::Timer4;
+
 // A window that remembers what the game did to it.
 struct FakeWindow : Window {
     struct Paint {

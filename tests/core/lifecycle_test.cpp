@@ -6,11 +6,6 @@
 namespace nubbo::test {
 namespace {
 
-constexpr auto T1 = TimerId::Timer1;
-constexpr auto T2 = TimerId::Timer2;
-constexpr auto T3 = TimerId::Timer3;
-constexpr auto T4 = TimerId::Timer4;
-
 TEST(FormLoad, GivesTheStartValues) {
     for (int check1 : {0, 1}) {
         FakeWindow window;

@@ -9,10 +9,6 @@
 namespace nubbo::test {
 namespace {
 
-constexpr auto T1 = TimerId::Timer1;
-constexpr auto T2 = TimerId::Timer2;
-constexpr auto T3 = TimerId::Timer3;
-constexpr auto T4 = TimerId::Timer4;
 constexpr int kLeft = 37, kRight = 39, kSpace = 32, kDown = 40;
 
 // A new game whose first piece is A, B, C (top to bottom) on the given board,

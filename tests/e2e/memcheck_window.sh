@@ -6,9 +6,6 @@ set -u
 game=$1
 source "$(dirname "$0")/xvfb.sh"
 start_xvfb || exit 1
-XDG_RUNTIME_DIR=$(mktemp -d)
-export XDG_RUNTIME_DIR
-chmod 700 "$XDG_RUNTIME_DIR"
 log=$(mktemp)
 valgrind --error-exitcode=3 --leak-check=full --errors-for-leak-kinds=definite \
   --show-leak-kinds=definite --suppressions="$(dirname "$0")/valgrind.supp" --log-file="$log" \
@@ -24,5 +21,5 @@ status=$?
 GAME_PID=
 grep -E "ERROR SUMMARY|definitely lost" "$log"
 [[ $status -eq 0 ]] || { echo "memcheck failed (status $status)"; grep -A12 'definitely lost in' "$log" | head -60; }
-rm -rf "$log" "$XDG_RUNTIME_DIR"
+rm -f "$log"
 exit $status

@@ -10,6 +10,11 @@ start_xvfb() {
   read -r -t 10 number <"$fifo" || { echo "Xvfb did not start" >&2; rm -f "$fifo"; return 1; }
   rm -f "$fifo"
   export DISPLAY=:$number
+  # A runtime directory of its own, as a desktop session gives (without it
+  # Qt warns on standard error).
+  XDG_RUNTIME_DIR=$(mktemp -d)
+  chmod 700 "$XDG_RUNTIME_DIR"
+  export XDG_RUNTIME_DIR
   trap 'stop_xvfb' EXIT
 }
 
@@ -17,6 +22,8 @@ stop_xvfb() {
   [[ -n ${GAME_PID:-} ]] && kill "$GAME_PID" 2>/dev/null
   [[ -n ${XVFB_PID:-} ]] && kill "$XVFB_PID" 2>/dev/null
   wait 2>/dev/null || true
+  [[ -n ${XDG_RUNTIME_DIR:-} ]] && rm -rf "$XDG_RUNTIME_DIR"
+  return 0
 }
 
 # Starts the game and sets GAME_PID, WIN (its window) and TOP (the height of
