@@ -45,44 +45,42 @@ const char* const kThreePasses[kRows] = {
     "........", "........", "........", "........", ".....111", "000..222",
 };
 
-void BM_CheckNoRun(benchmark::State& state) {
-    const Board noRun(kNoRun);
+// A game just started, behind a window that draws nothing.
+struct PlayingGame {
     NullWindow window;
     VirtualClock clock;
-    Game game(window, clock);
-    game.load();
-    game.newGame();
-    for (auto _ : state) {
-        noRun.copyTo(game.state());
-        game.check();
-        if (game.state().score != 0) state.SkipWithError("the board had a run");
+    Game game{window, clock};
+    PlayingGame() {
+        game.load();
+        game.newGame();
     }
+};
+
+// The scan after a landing on `rows`, which must score `points`.
+void scanLanding(benchmark::State& state, const char* const rows[kRows], std::int64_t points) {
+    const Board board(rows);
+    PlayingGame p;
+    for (auto _ : state) {
+        board.copyTo(p.game.state());
+        p.game.check();
+        if (p.game.state().score != points) state.SkipWithError("not the expected clearing");
+        p.game.state().score = 0;
+    }
+}
+
+void BM_CheckNoRun(benchmark::State& state) {
+    scanLanding(state, kNoRun, 0);
 }
 BENCHMARK(BM_CheckNoRun);
 
 void BM_CheckThreePassChain(benchmark::State& state) {
-    const Board threePasses(kThreePasses);
-    NullWindow window;
-    VirtualClock clock;
-    Game game(window, clock);
-    game.load();
-    game.newGame();
-    for (auto _ : state) {
-        threePasses.copyTo(game.state());
-        game.check();
-        if (game.state().score != 74) state.SkipWithError("not a three-pass chain");
-        game.state().score = 0;
-    }
+    scanLanding(state, kThreePasses, 74);
 }
 BENCHMARK(BM_CheckThreePassChain);
 
 void BM_OrdinaryRepaint(benchmark::State& state) {
-    NullWindow window;
-    VirtualClock clock;
-    Game game(window, clock);
-    game.load();
-    game.newGame();
-    for (auto _ : state) game.display(12, 7);
+    PlayingGame p;
+    for (auto _ : state) p.game.display(12, 7);
 }
 BENCHMARK(BM_OrdinaryRepaint);
 
