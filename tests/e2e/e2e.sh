@@ -35,6 +35,15 @@ hints=$(xprop -id "$WIN" WM_NORMAL_HINTS)
 size="$(xwininfo -id "$WIN" | awk '/Width:/ {w = $2} /Height:/ {h = $2} END {print w " by " h}')"
 check "not resizable: minimum and maximum size are its size" \
   bash -c "grep -q 'minimum size: $size' <<<'$hints' && grep -q 'maximum size: $size' <<<'$hints'"
+# The game acts on presses alone, so the window asks the X server for no
+# key releases (each would wake the process for nothing) and lets none
+# reach a window manager's frame.
+events=$(xwininfo -id "$WIN" -events)
+wanted=$(sed -n '/wants these events/,/propagate/p' <<<"$events")
+check "the window takes key presses, not releases" \
+  bash -c "grep -qw KeyPress <<<'$wanted' && ! grep -qw KeyRelease <<<'$wanted'"
+check "key releases stop at the window" \
+  bash -c "sed -n '/not propagate/,\$p' <<<'$events' | grep -qw KeyRelease"
 check "pink background" test "$(count 0 20 10 10 FFC0C0)" -eq 100
 check "white board" test "$(count 13 67 256 416 FFFFFF)" -gt 90000
 check "blue prompt in the banner" test "$(count 8 200 273 81 0000FF)" -gt 300
