@@ -10,12 +10,15 @@ namespace {
 constexpr int pointsToPixels(int points) {
     return points * 4 / 3;
 }
+
+// The Kai faces, the one of Traditional Chinese first.
+QStringList kaiFaces() {
+    return {QStringLiteral("AR PL UKai TW"), QStringLiteral("AR PL UKai CN")};
+}
 }  // namespace
 
 void installFontSubstitutions() {
-    QFont::insertSubstitutions(QStringLiteral("標楷體"), QStringList()
-                                                             << QStringLiteral("AR PL UKai TW")
-                                                             << QStringLiteral("AR PL UKai CN"));
+    QFont::insertSubstitutions(QStringLiteral("標楷體"), kaiFaces());
     QFont::insertSubstitutions(QStringLiteral("Arial"), QStringList()
                                                             << QStringLiteral("Liberation Sans")
                                                             << QStringLiteral("DejaVu Sans"));
@@ -32,6 +35,13 @@ QFont gameOverFont() {
     QFont font(QStringLiteral("Arial"));
     font.setPixelSize(pointsToPixels(36));
     font.setWeight(QFont::Normal);
+    return font;
+}
+
+QFont withKaiFallback(QFont font) {
+    QStringList families = font.families();
+    if (families.isEmpty()) families << font.family();
+    font.setFamilies(families << kaiFaces());
     return font;
 }
 

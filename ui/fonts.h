@@ -11,4 +11,9 @@ void installFontSubstitutions();
 QFont bannerFont();    // the banner: Kai, 60 pt
 QFont gameOverFont();  // "GAME OVER": Arial, 36 pt
 
+// `font` with the banner's Kai face behind it for Chinese characters, so
+// that these come from the face the banner loads anyway and not from a
+// second face of the same large font file.
+QFont withKaiFallback(QFont font);
+
 }  // namespace nubbo::ui

@@ -45,7 +45,7 @@ MainWindow::MainWindow(GameEvents* events)
     pink.setColor(QPalette::Button, BoardView::background());
     check1_->setPalette(pink);
 
-    text7_ = addTextBox(56, 0, 33, 18, QStringLiteral("高手"));
+    text7_ = addTextBox(56, 0, 33, 18, QStringLiteral("高手"), withKaiFallback(board_->font()));
     text3_ = addTextBox(96, 0, 41, 18, QStringLiteral("Level:"));
     text4_ = addTextBox(136, 0, 25, 18, QString());
     text2_ = addTextBox(192, 0, 41, 18, QStringLiteral("Score:"));
@@ -98,8 +98,13 @@ MainWindow::~MainWindow() {
     qApp->removeEventFilter(this);
 }
 
-QLineEdit* MainWindow::addTextBox(int x, int y, int w, int h, const QString& text) {
-    auto* box = new QLineEdit(text, board_);
+QLineEdit* MainWindow::addTextBox(int x, int y, int w, int h, const QString& text,
+                                  const QFont& font) {
+    auto* box = new QLineEdit(board_);
+    // The font first: laying the text out in the default font would load
+    // a fallback face only to throw it away.
+    box->setFont(font);
+    box->setText(text);
     box->setGeometry(x, y, w, h);
     box->setReadOnly(true);
     box->setFocusPolicy(Qt::NoFocus);  // never takes the caret from the game

@@ -69,7 +69,8 @@ class MainWindow : public QMainWindow, public nubbo::Window {
 
   private:
     void help_Click();
-    QLineEdit* addTextBox(int x, int y, int w, int h, const QString& text);
+    QLineEdit* addTextBox(int x, int y, int w, int h, const QString& text,
+                          const QFont& font = QFont());
 
     BoardView* board_;
     QCheckBox* check1_;

@@ -1,6 +1,7 @@
 // The window as a player sees it, on Qt's offscreen platform.
 #include <QAction>
 #include <QCheckBox>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -230,6 +231,19 @@ class WindowTest : public QObject {
         const QFontMetrics plain(window->text(7).font());
         for (QChar ch : QStringLiteral("高手完全NUBBO方塊版Level:Score:"))
             QVERIFY2(plain.inFont(ch), qPrintable(QString(ch)));
+    }
+
+    // 高手 in its text box and the banner come from one face of the Kai font
+    // file; a second face would map the 17 MB file a second time, and each
+    // mapping keeps megabytes resident.
+    void theKaiFontFileIsMappedOnce() {
+        QTRY_VERIFY(countColour(client(), QRect(8, 200, 273, 81), kBlue) > 300);
+        QFile maps(QStringLiteral("/proc/self/maps"));
+        QVERIFY(maps.open(QIODevice::ReadOnly | QIODevice::Text));
+        int mappings = 0;
+        for (const QByteArray& line : maps.readAll().split('\n'))
+            if (line.endsWith("/ukai.ttc")) ++mappings;
+        QCOMPARE(mappings, 1);
     }
 
     void menuAndShortcuts() {
