@@ -5,6 +5,7 @@
 
 #include "fonts.h"
 #include "main_window.h"
+#include "platform_defaults.h"
 #include "x11_key_releases.h"
 #ifdef NUBBO_TIMING
 #include "timing_log.h"
@@ -17,11 +18,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "nubbo: no display to open the window on\n");
         return 1;
     }
-    // The window is small and changes a few cells at a time. Shared-memory
-    // images make Qt wait for the X server before every paint (a round trip
-    // that wakes both of its threads); sending the few changed pixels down
-    // the socket costs less. A player may still choose otherwise.
-    if (!qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM")) qputenv("QT_XCB_NO_MITSHM", "1");
+    nubbo::ui::setPlatformDefaults();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("nubbo"));
     // The caption doubles as the name shown to the player; being the title's
