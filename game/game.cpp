@@ -113,14 +113,7 @@ void Game::deliver(TimerId t) {
 
 void Game::rearm() {
     if (frozen()) return clock_.wakeAt(std::nullopt);
-    if (!skipIdleTicks_) return clock_.wakeAt(timers_.nextDue());
-    std::optional<Millis> next;
-    for (int k = 0; k < kTimerCount; ++k) {
-        const auto t = static_cast<TimerId>(k);
-        if (!timers_.enabled(t) || timers_.interval(t) <= 0 || !tickShows(t)) continue;
-        if (!next || timers_.due(t) < *next) next = timers_.due(t);
-    }
-    clock_.wakeAt(next);
+    clock_.wakeAt(timers_.nextDue([this](TimerId t) { return !skipIdleTicks_ || tickShows(t); }));
 }
 
 void Game::clearBoard() {

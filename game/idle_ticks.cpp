@@ -36,16 +36,9 @@ bool Game::tickShows(TimerId t) const {
 // before the first tick due by `now` that matters. Nothing changes the game
 // before that tick, so the elided ticks stay no-ops all the way.
 void Game::skipIdleTicks(Millis now) {
-    std::optional<Millis> firstDue;
-    int firstIndex = kTimerCount;
-    for (int k = 0; k < kTimerCount; ++k) {
-        const auto t = static_cast<TimerId>(k);
-        if (!timers_.enabled(t) || timers_.interval(t) <= 0 || timers_.due(t) > now ||
-            tickChangesNothing(t))
-            continue;
-        if (!firstDue || timers_.due(t) < *firstDue) firstDue = timers_.due(t), firstIndex = k;
-    }
-    const Millis until = firstDue.value_or(now);
+    const auto first = timers_.firstDue(now, [this](TimerId t) { return !tickChangesNothing(t); });
+    const Millis until = first ? timers_.due(*first) : now;
+    const int firstIndex = first ? static_cast<int>(*first) : kTimerCount;
     for (int k = 0; k < kTimerCount; ++k) {
         const auto t = static_cast<TimerId>(k);
         if (tickChangesNothing(t)) timers_.skipTicks(t, until, k < firstIndex);

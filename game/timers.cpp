@@ -20,29 +20,10 @@ void Timers::setInterval(TimerId t, std::int32_t ms, Millis now) {
     timer.due = now + ms;
 }
 
-std::optional<TimerId> Timers::firstDue(Millis now) const {
-    int best = -1;
-    for (int k = 0; k < kTimerCount; ++k) {
-        const Timer& timer = timers_[k];
-        if (!ticks(timer) || timer.due > now) continue;
-        if (best < 0 || timer.due < timers_[best].due) best = k;
-    }
-    if (best < 0) return std::nullopt;
-    return static_cast<TimerId>(best);
-}
-
 std::optional<TimerId> Timers::takeDue(Millis now) {
     const auto t = firstDue(now);
     if (t) reschedule(*t, now);
     return t;
-}
-
-std::optional<Millis> Timers::nextDue() const {
-    std::optional<Millis> next;
-    for (const Timer& timer : timers_) {
-        if (ticks(timer) && (!next || timer.due < *next)) next = timer.due;
-    }
-    return next;
 }
 
 void Timers::postpone(Millis delta) {

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <limits>
 #include <optional>
 
 #include "clock.h"
@@ -38,13 +39,18 @@ class Timers {
     // Timer1 before Timer4 on a tie. It is rescheduled one interval after
     // `now`, so a late tick is delivered once, with no catch-up burst.
     std::optional<TimerId> takeDue(Millis now);
-    // The same in two steps: the timer due first by `now`, and its next due
-    // instant one interval after `from`.
-    std::optional<TimerId> firstDue(Millis now) const;
+    // The same in two steps: the timer due first by `now` (among those that
+    // `counts`, if given), and its next due instant one interval after `from`.
+    template <typename Pred = bool (*)(TimerId)>
+    std::optional<TimerId> firstDue(Millis now, Pred counts = all) const;
     void reschedule(TimerId t, Millis from) { at(t).due = from + at(t).interval; }
 
-    // The earliest instant any enabled timer falls due.
-    std::optional<Millis> nextDue() const;
+    // The earliest instant any ticking timer (that `counts`) falls due.
+    template <typename Pred = bool (*)(TimerId)>
+    std::optional<Millis> nextDue(Pred counts = all) const {
+        const auto t = firstDue(kNever, counts);
+        return t ? std::optional<Millis>(due(*t)) : std::nullopt;
+    }
 
     // Moves every countdown on by `delta`, as if that time had not passed.
     void postpone(Millis delta);
@@ -55,11 +61,24 @@ class Timers {
     void skipTicks(TimerId t, Millis until, bool inclusive);
 
   private:
+    static constexpr Millis kNever = std::numeric_limits<Millis>::max();
+    static bool all(TimerId) { return true; }
     Timer& at(TimerId t) { return timers_[static_cast<int>(t)]; }
     const Timer& at(TimerId t) const { return timers_[static_cast<int>(t)]; }
     static bool ticks(const Timer& t) { return t.enabled && t.interval > 0; }
 
     std::array<Timer, kTimerCount> timers_{};
 };
+
+template <typename Pred>
+std::optional<TimerId> Timers::firstDue(Millis now, Pred counts) const {
+    std::optional<TimerId> best;
+    for (int k = 0; k < kTimerCount; ++k) {
+        const auto t = static_cast<TimerId>(k);
+        if (!ticks(at(t)) || due(t) > now || !counts(t)) continue;
+        if (!best || due(t) < due(*best)) best = t;  // a tie keeps the lower number
+    }
+    return best;
+}
 
 }  // namespace nubbo
