@@ -9,26 +9,15 @@ runs=${RUNS:-5}
 play=${PLAY_SECONDS:-20}
 
 source "$(dirname "$0")/../tests/e2e/xvfb.sh"
-source "$(dirname "$0")/random_keys.sh"
+source "$(dirname "$0")/measure.sh"
 start_xvfb
 
-cpu_ns() { cat /proc/"$1"/task/*/schedstat | awk '{n += $1} END {print n}'; }
-median() { sort -n | awk '{a[NR]=$1} END {print (NR % 2 ? a[(NR+1)/2] : (a[NR/2] + a[NR/2+1]) / 2)}'; }
-
-# One play: a key every 150 ms, the same mix as process_bench.sh.
+# One play: the same game as process_bench.sh plays, from the same seed
+# for both builds.
 measure() {  # measure NUBBO SEED -> "cpu_percent peak_mb"
   start_game "$1"
   sleep 1
-  RANDOM=$2
-  random_keys "$play"
-  xdotool windowfocus --sync "$WIN" 2>/dev/null
-  xdotool key F2
-  local t0 t1 s0 s1
-  t0=$(cpu_ns "$GAME_PID"); s0=$(date +%s.%N)
-  xdotool key --delay 150 "${keys[@]}" 2>/dev/null
-  t1=$(cpu_ns "$GAME_PID"); s1=$(date +%s.%N)
-  awk -v t0="$t0" -v t1="$t1" -v s0="$s0" -v s1="$s1" -v kb="$(awk '/VmHWM/ {print $2}' "/proc/$GAME_PID/status")" \
-    'BEGIN {printf "%f %f\n", (t1 - t0) / 1e9 / (s1 - s0) * 100, kb / 1024}'
+  echo "$(play_game "$GAME_PID" "$WIN" "$play" "$2") $(peak_mb "$GAME_PID")"
   kill "$GAME_PID"; wait "$GAME_PID" 2>/dev/null || true
   GAME_PID=
 }
