@@ -1,0 +1,80 @@
+// The harness of the browser tests: the site on a local server, Debian's
+// Chromium headless under puppeteer-core, and the page's pixels read back.
+import { mkdtempSync, rmSync } from "node:fs";
+import { tmpdir } from "node:os";
+import { join } from "node:path";
+import puppeteer from "puppeteer-core";
+import { serve } from "../../web/serve.mjs";
+import { decodePng } from "./png.js";
+
+export const SITE = process.env.NUBBO_SITE ?? new URL("../../build/web", import.meta.url).pathname;
+const CHROMIUM = process.env.CHROMIUM ?? "/usr/bin/chromium";
+
+// One browser and one server for a test file; `open` gives a fresh page and
+// a record of everything that went wrong on it.
+export async function startBrowser() {
+  const server = await serve(SITE);
+  const profile = mkdtempSync(join(tmpdir(), "nubbo-chromium-"));
+  const browser = await puppeteer.launch({
+    executablePath: CHROMIUM,
+    headless: true,
+    userDataDir: profile,
+    args: ["--headless=new", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
+      "--disable-background-networking", "--disable-component-update", "--disable-sync",
+      "--disable-dev-shm-usage", "--font-render-hinting=none"],
+  });
+  return {
+    url: server.url,
+    async open({ ratio = 1, query = "" } = {}) {
+      const page = await browser.newPage();
+      const problems = [];
+      page.on("console", (m) => { if (m.type() === "error") problems.push(`console: ${m.text()}`); });
+      page.on("pageerror", (e) => problems.push(`page error: ${e.message}`));
+      page.on("requestfailed", (r) => problems.push(`request failed: ${r.url()}`));
+      page.on("response", (r) => { if (r.status() >= 400) problems.push(`HTTP ${r.status()}: ${r.url()}`); });
+      await page.evaluateOnNewDocument(() => {
+        addEventListener("unhandledrejection", (e) => console.error(`unhandled rejection: ${e.reason}`));
+      });
+      await page.setViewport({ width: 360, height: 620, deviceScaleFactor: ratio });
+      await page.goto(server.url + query, { waitUntil: "load" });
+      await page.waitForSelector("html[data-ready]");
+      return { page, problems };
+    },
+    async close() {
+      await browser.close();
+      await server.close();
+      rmSync(profile, { recursive: true, force: true });
+    },
+  };
+}
+
+// The page as a player sees it, in device pixels, with the client area's
+// top-left corner in CSS pixels and the ratio to turn CSS pixels into device
+// pixels.
+export async function look(page) {
+  const png = await page.screenshot({ type: "png", captureBeyondViewport: false });
+  const image = decodePng(Buffer.from(png));
+  const { x, y, ratio } = await page.evaluate(() => {
+    const r = document.getElementById("client").getBoundingClientRect();
+    return { x: r.left, y: r.top, ratio: devicePixelRatio };
+  });
+  return {
+    ...image, ratio,
+    // The colour at (cx, cy) CSS pixels from the client area's corner.
+    at(cx, cy) {
+      const px = Math.round((x + cx) * ratio), py = Math.round((y + cy) * ratio);
+      const i = (py * image.width + px) * 4;
+      return [image.rgba[i], image.rgba[i + 1], image.rgba[i + 2]];
+    },
+    // The device pixels of a w x h CSS-pixel box, row by row.
+    box(cx, cy, w, h) {
+      const px = Math.round((x + cx) * ratio), py = Math.round((y + cy) * ratio);
+      const pw = Math.round(w * ratio), ph = Math.round(h * ratio);
+      const out = Buffer.alloc(pw * ph * 4);
+      for (let row = 0; row < ph; ++row)
+        image.rgba.copy(out, row * pw * 4, ((py + row) * image.width + px) * 4,
+          ((py + row) * image.width + px + pw) * 4);
+      return { width: pw, height: ph, rgba: out };
+    },
+  };
+}

@@ -1,0 +1,61 @@
+// The board: 8 x 13 cells of 32 x 32 pixels on a canvas, each showing one of
+// the eight tile pictures. Pictures are scaled by whole device pixels with no
+// smoothing, so the pixel art stays crisp at any device pixel ratio. The
+// board keeps what each cell shows, to paint it again when the ratio changes.
+const ROWS = 13, COLS = 8, TILE = 32;
+
+export async function loadPictures() {
+  const pictures = [];
+  for (let k = 0; k < 8; ++k) {
+    const image = new Image();
+    image.src = `tiles/tile${k}.png`;
+    pictures.push(image);
+  }
+  await Promise.all(pictures.map((image) => image.decode()));
+  return pictures;
+}
+
+export class Board {
+  constructor(canvas, pictures) {
+    this.canvas = canvas;
+    this.pictures = pictures;
+    this.shown = new Int8Array(ROWS * COLS).fill(-1);
+    this.fit();
+    this.watchRatio();
+  }
+
+  paintCell(row, col, picture) {
+    this.shown[row * COLS + col] = picture;
+    this.draw(row, col, picture);
+  }
+
+  // The canvas has one backing pixel per device pixel.
+  fit() {
+    this.ratio = window.devicePixelRatio || 1;
+    this.canvas.width = Math.round(COLS * TILE * this.ratio);
+    this.canvas.height = Math.round(ROWS * TILE * this.ratio);
+    this.context = this.canvas.getContext("2d", { alpha: false });
+    this.context.imageSmoothingEnabled = false;
+    this.context.fillStyle = "rgb(255 192 192)";  // the form shows until the first paint
+    this.context.fillRect(0, 0, this.canvas.width, this.canvas.height);
+    this.shown.forEach((picture, cell) => {
+      if (picture >= 0) this.draw(Math.floor(cell / COLS), cell % COLS, picture);
+    });
+  }
+
+  // Cell edges on whole device pixels: a cell is 32 x ratio device pixels
+  // wide, rounded, and neighbours meet without a gap.
+  draw(row, col, picture) {
+    const edge = (n) => Math.round(n * TILE * this.ratio);
+    const x = edge(col), y = edge(row);
+    this.context.drawImage(this.pictures[picture], x, y, edge(col + 1) - x, edge(row + 1) - y);
+  }
+
+  watchRatio() {
+    const query = matchMedia(`(resolution: ${this.ratio}dppx)`);
+    query.addEventListener("change", () => {
+      this.fit();
+      this.watchRatio();
+    }, { once: true });
+  }
+}

@@ -1,0 +1,40 @@
+// Key preview: every key press on the page goes to the game first, whatever
+// has the focus, and no control acts on it. F2, F3 and F4 are the menu's
+// shortcuts and are kept from the browser (find-next and the like).
+const SHORTCUTS = { F2: "new", F3: "pause", F4: "exit" };
+// Left to the browser as well as passed to the game: reload, full screen
+// and the developer tools, and anything with Ctrl, Alt or Meta held.
+const BROWSER_KEYS = new Set(["F5", "F11", "F12"]);
+
+// The Windows virtual-key code the game reads; 255 for a key without one.
+export function keyCode(event) {
+  const code = event.keyCode;
+  return code > 0 && code < 255 && code !== 229 ? code : 255;
+}
+
+export function shiftMask(event) {
+  return (event.shiftKey ? 1 : 0) | (event.ctrlKey ? 2 : 0) | (event.altKey ? 4 : 0);
+}
+
+// `command(name)` runs a menu command; `key(code, shift)` hands a key to the
+// game; `ignore()` says when keys are not the game's (the help box is open).
+export function routeKeys({ command, key, ignore }) {
+  const onKeyDown = (event) => {
+    if (ignore()) return;
+    const plain = !event.ctrlKey && !event.altKey && !event.metaKey;
+    const shortcut = plain && !event.shiftKey ? SHORTCUTS[event.key] : undefined;
+    if (shortcut) {
+      event.preventDefault();
+      event.stopPropagation();
+      command(shortcut);
+      return;
+    }
+    if (plain && !BROWSER_KEYS.has(event.key)) {
+      event.preventDefault();
+      event.stopPropagation();
+    }
+    key(keyCode(event), shiftMask(event));
+  };
+  window.addEventListener("keydown", onKeyDown, { capture: true });
+  return () => window.removeEventListener("keydown", onKeyDown, { capture: true });
+}

@@ -1,0 +1,90 @@
+// The page's front end: it implements what the game core needs of its
+// window and clock, and hands it keys, menu commands and focus changes.
+// No rule of the game lives here.
+import createGame from "./nubbo-game.js";
+import { Board, loadPictures } from "./board.js";
+import { routeKeys } from "./keys.js";
+import { setUpHelp, setUpMenu } from "./menu.js";
+import { runScript } from "./script.js";
+
+globalThis.nubbo = { runScript };
+
+const $ = (id) => document.getElementById(id);
+
+// A whole number below 2^53: from `?seed=N` to replay a deal, else at random.
+function dealSeed() {
+  const asked = new URLSearchParams(location.search).get("seed");
+  if (asked !== null && /^\d{1,15}$/.test(asked)) return Number(asked);
+  const words = crypto.getRandomValues(new Uint32Array(2));
+  return (words[0] & 0x1fffff) * 2 ** 32 + words[1];
+}
+
+async function start() {
+  const [pictures] = await Promise.all([loadPictures(), document.fonts.load("80px 'Nubbo Kai'"),
+    document.fonts.load("48px 'Nubbo Sans'")]);
+  const board = new Board($("board"), pictures);
+  let game = null;
+  let timer = 0;
+  let ended = false;
+  let stopKeys = () => {};
+
+  // The window and the clock, as the core sees them.
+  const page = {
+    paintCell: (row, col, picture) => board.paintCell(row, col, picture),
+    showLabel: (label, visible) => { $(label === 1 ? "label1" : "label2").hidden = !visible; },
+    setCaption: (text) => { $("label2").textContent = text; },
+    setText: (box, text) => { $(box === 1 ? "text1" : "text4").textContent = text; },
+    check1: () => $("check1").checked,
+    endProgram,
+    // One timeout for the single wake-up the core asks for; none when idle.
+    wakeIn(ms) {
+      clearTimeout(timer);
+      timer = 0;
+      if (ms >= 0 && !ended) timer = setTimeout(() => { timer = 0; game._nubbo_wake(); }, Math.ceil(ms));
+    },
+  };
+
+  // A page cannot close its tab: Exit stops every timer, lets go of the
+  // keys and says how to start again, which reloads the page.
+  function endProgram() {
+    ended = true;
+    clearTimeout(timer);
+    timer = 0;
+    stopKeys();
+    menu.close();
+    $("ended").hidden = false;
+    const again = () => location.reload();
+    $("again").addEventListener("click", again);
+    addEventListener("keydown", (event) => {
+      if (event.key === "F2") { event.preventDefault(); again(); }
+    });
+  }
+
+  const help = setUpHelp({
+    onOpen: () => game._nubbo_open_help(),
+    onClose: () => { if (!ended) game._nubbo_close_help(); },
+  });
+  const commands = {
+    new: () => game._nubbo_new(),
+    pause: () => game._nubbo_pause(),
+    exit: () => game._nubbo_exit(),
+    help: () => help.open(),
+  };
+  const command = (name) => { if (!ended) commands[name](); };
+  const menu = setUpMenu({ command });
+
+  game = await createGame({ page, locateFile: (file) => new URL(file, import.meta.url).href });
+  stopKeys = routeKeys({
+    command,
+    key: (code, shift) => game._nubbo_key(code, shift),
+    ignore: () => ended || help.isOpen(),
+  });
+  // A falling piece pauses when the page is hidden or loses the focus.
+  const focusLost = () => { if (!ended && !help.isOpen()) game._nubbo_focus_lost(); };
+  addEventListener("blur", focusLost);
+  document.addEventListener("visibilitychange", () => { if (document.hidden) focusLost(); });
+  game._nubbo_start(dealSeed());
+  document.documentElement.dataset.ready = "";  // for tests: the game is loaded
+}
+
+start();

@@ -1,0 +1,62 @@
+#!/usr/bin/env node
+// A small static file server for the web edition, on 127.0.0.1 only.
+// Usage: serve.mjs SITE_DIR [PORT]   (port 0, the default, picks a free one)
+// The tests import `serve` to run the site on a free port of their own.
+import { createServer } from "node:http";
+import { readFile } from "node:fs/promises";
+import { extname, join, normalize, resolve, sep } from "node:path";
+import { fileURLToPath } from "node:url";
+
+const TYPES = {
+  ".html": "text/html; charset=utf-8",
+  ".js": "text/javascript; charset=utf-8",
+  ".css": "text/css; charset=utf-8",
+  ".wasm": "application/wasm",
+  ".png": "image/png",
+  ".svg": "image/svg+xml",
+  ".woff2": "font/woff2",
+  ".txt": "text/plain; charset=utf-8",
+};
+
+export function serve(root, port = 0) {
+  const base = resolve(root);
+  const server = createServer(async (request, response) => {
+    const path = decodeURIComponent(new URL(request.url, "http://localhost").pathname);
+    const file = normalize(join(base, path.endsWith("/") ? path + "index.html" : path));
+    if (request.method !== "GET" && request.method !== "HEAD") {
+      response.writeHead(405).end();
+      return;
+    }
+    if (file !== base && !file.startsWith(base + sep)) {
+      response.writeHead(403).end();
+      return;
+    }
+    try {
+      const body = await readFile(file);
+      response.writeHead(200, {
+        "Content-Type": TYPES[extname(file)] ?? "application/octet-stream",
+        "Cache-Control": "no-cache",
+      });
+      response.end(request.method === "HEAD" ? undefined : body);
+    } catch {
+      response.writeHead(404, { "Content-Type": "text/plain" }).end("not found\n");
+    }
+  });
+  return new Promise((done, fail) => {
+    server.once("error", fail);
+    server.listen(port, "127.0.0.1", () => done({
+      url: `http://127.0.0.1:${server.address().port}/`,
+      close: () => new Promise((closed) => server.close(closed)),
+    }));
+  });
+}
+
+if (process.argv[1] && resolve(process.argv[1]) === fileURLToPath(import.meta.url)) {
+  const [root, port] = process.argv.slice(2);
+  if (!root) {
+    console.error("usage: serve.mjs SITE_DIR [PORT]");
+    process.exit(2);
+  }
+  const { url } = await serve(root, Number(port ?? 0));
+  console.log(`Serving ${root} at ${url} (Ctrl+C stops)`);
+}
