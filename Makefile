@@ -1,7 +1,7 @@
 # The two commands a newcomer needs: `make play` and `make test`.
 # Both install the Debian packages they need first.
 
-.PHONY: play test deps build build-sanitize soak fuzz bench screenshot package clean
+.PHONY: play test deps build build-sanitize soak fuzz bench screenshot package web serve clean
 
 deps:
 	scripts/install-deps
@@ -22,6 +22,14 @@ play: build
 test: build build-sanitize
 	ctest --preset default
 	ctest --preset sanitize
+
+# The web edition: a static site in build/web, and a local server for it
+# (PORT=8000 by default) that prints its address.
+web: deps
+	scripts/build-web build/web
+
+serve: web
+	node web/serve.mjs build/web $${PORT:-8000}
 
 # A million landings of random play, every invariant checked after every
 # event, in the sanitizer build.

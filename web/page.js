@@ -19,7 +19,24 @@ function dealSeed() {
   return (words[0] & 0x1fffff) * 2 ** 32 + words[1];
 }
 
+// Centres the form with the board on whole CSS and device pixels, so that
+// the canvas is not resampled at any device pixel ratio: its position is a
+// multiple of the fewest CSS pixels that make whole device pixels (2 at a
+// ratio of 1.5, for example).
+function placeForm() {
+  const ratio = devicePixelRatio || 1;
+  let step = 1;
+  while (step < 8 && Math.abs(step * ratio - Math.round(step * ratio)) > 1e-6) ++step;
+  const snap = (css) => Math.round(css / step) * step;
+  const boardLeft = 13, boardTop = 19 + 67;  // inside the form: menu bar, then client area
+  const form = $("form");
+  form.style.marginLeft = `${Math.max(0, snap((innerWidth - 289) / 2 + boardLeft) - boardLeft)}px`;
+  form.style.marginTop = `${snap(32 + boardTop) - boardTop}px`;
+}
+
 async function start() {
+  placeForm();
+  addEventListener("resize", placeForm);
   const [pictures] = await Promise.all([loadPictures(), document.fonts.load("80px 'Nubbo Kai'"),
     document.fonts.load("48px 'Nubbo Sans'")]);
   const board = new Board($("board"), pictures);

@@ -34,6 +34,16 @@ export async function startBrowser() {
       page.on("response", (r) => { if (r.status() >= 400) problems.push(`HTTP ${r.status()}: ${r.url()}`); });
       await page.evaluateOnNewDocument(() => {
         addEventListener("unhandledrejection", (e) => console.error(`unhandled rejection: ${e.reason}`));
+        // Counts of the page's wake-ups and animation frames, and every key
+        // event as the page's own listeners leave it.
+        const counts = { timeouts: 0, frames: 0, keys: [] };
+        globalThis.__nubboTest = counts;
+        const setTimeoutOf = globalThis.setTimeout;
+        globalThis.setTimeout = (f, ms, ...rest) =>
+          setTimeoutOf(() => { counts.timeouts += 1; f(...rest); }, ms);
+        const frameOf = globalThis.requestAnimationFrame;
+        globalThis.requestAnimationFrame = (f) => { counts.frames += 1; return frameOf(f); };
+        addEventListener("keydown", (e) => counts.keys.push(e), { capture: true });
       });
       await page.setViewport({ width: 360, height: 620, deviceScaleFactor: ratio });
       await page.goto(server.url + query, { waitUntil: "load" });

@@ -1,0 +1,62 @@
+// What a player sees, read from a screenshot: which tile picture each board
+// cell shows, and whether the blue banner text shows in a box.
+import { readFileSync } from "node:fs";
+import { decodePng } from "./png.js";
+
+const ASSETS = new URL("../../assets/", import.meta.url);
+const TILES = Array.from({ length: 8 }, (_, k) => decodePng(readFileSync(new URL(`tile${k}.png`, ASSETS))));
+export const EMPTY = 6;
+
+// The picture a cell shows, or -1 when it is not exactly one of the eight
+// scaled by whole device pixels (covered by a label, smoothed, misplaced).
+export function cellPicture(view, row, col) {
+  const box = view.box(13 + 32 * col, 67 + 32 * row, 32, 32);
+  const n = view.ratio;
+  next: for (let k = 0; k < TILES.length; ++k) {
+    for (let y = 0; y < box.height; ++y)
+      for (let x = 0; x < box.width; ++x) {
+        const s = (Math.floor(y / n) * 32 + Math.floor(x / n)) * 4, d = (y * box.width + x) * 4;
+        if (TILES[k].rgba[s] !== box.rgba[d] || TILES[k].rgba[s + 1] !== box.rgba[d + 1] ||
+            TILES[k].rgba[s + 2] !== box.rgba[d + 2]) continue next;
+      }
+    return k;
+  }
+  return -1;
+}
+
+// The board as 13 strings of 8 characters: '.' empty, '0' to '7' a
+// picture, '?' anything else.
+export function boardOf(view) {
+  const rows = [];
+  for (let r = 0; r < 13; ++r) {
+    let row = "";
+    for (let c = 0; c < 8; ++c) {
+      const k = cellPicture(view, r, c);
+      row += k === EMPTY ? "." : k < 0 ? "?" : String(k);
+    }
+    rows.push(row);
+  }
+  return rows;
+}
+
+// The falling piece: the one column whose non-empty cells are the three
+// given rows of a board with nothing else on it.
+export function pieceOf(board) {
+  const cells = [];
+  board.forEach((row, r) => [...row].forEach((ch, c) => { if (ch !== ".") cells.push([r, c, ch]); }));
+  if (cells.length !== 3 || cells.some(([r, c], k) => c !== cells[0][1] || r !== cells[0][0] + k))
+    return null;
+  return { row: cells[0][0], col: cells[0][1], tiles: cells.map(([, , ch]) => ch).join("") };
+}
+
+// Pixels of the label's blue, RGB(0, 0, 255) with some anti-aliasing, in a
+// box of CSS pixels.
+export function bluePixels(view, x, y, w, h) {
+  const box = view.box(x, y, w, h);
+  let n = 0;
+  for (let p = 0; p < box.width * box.height; ++p) {
+    const [r, g, b] = box.rgba.subarray(p * 4, p * 4 + 3);
+    if (b > 200 && r < 90 && g < 90) n += 1;
+  }
+  return n;
+}
