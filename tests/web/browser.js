@@ -50,6 +50,7 @@ export async function startBrowser() {
       await page.waitForSelector("html[data-ready]");
       return { page, problems };
     },
+    blank: () => browser.newPage(),
     async close() {
       await browser.close();
       await server.close();

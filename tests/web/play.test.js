@@ -70,3 +70,158 @@ for (const ratio of [1, 2]) {
     await page.close();
   });
 }
+
+// The rows the piece's top tile stands on, and when it got there, from the
+// canvas itself at every 4 ms until `ms` have passed.
+function watchFall(page, ms) {
+  return page.evaluate((ms) => new Promise((done) => {
+    const board = document.getElementById("board");
+    const context = board.getContext("2d");
+    const cell = board.height / 13;
+    const topRow = () => {
+      const { data } = context.getImageData(0, 0, board.width, board.height);
+      for (let p = 0; p < data.length; p += 4)
+        if (data[p] !== 255 || data[p + 1] !== 255 || data[p + 2] !== 255)
+          return Math.floor(p / 4 / board.width / cell);
+      return -1;
+    };
+    const seen = [];
+    const start = performance.now();
+    const timer = setInterval(() => {
+      const row = topRow();
+      if (!seen.length || seen.at(-1).row !== row) seen.push({ row, at: performance.now() - start });
+      if (performance.now() - start >= ms) { clearInterval(timer); done(seen); }
+    }, 4);
+  }), ms);
+}
+
+test("Pause shows PAUSE and stands the piece still with no wake-up; a key resumes at 500 ms a row", async () => {
+  const { page, problems } = await browser.open();
+  await page.keyboard.press("F2");
+  await sleep(30);
+  await page.keyboard.press("F3");
+  await sleep(30);
+  const paused = await look(page);
+  const still = pieceOf(boardOf(paused).map((row, r) => (r >= 4 && r <= 6 ? row.replace(/\?/g, ".") : row)));
+  assert.equal(still?.row, 0, "the piece stays where it was");
+  assert.equal(await page.$eval("#label2", (l) => (l.hidden ? "" : l.textContent)), "PAUSE");
+  assert.ok(bluePixels(paused, ...LABEL2) > 300, "PAUSE shows in blue");
+
+  // An idle page: no timeout fires and no animation frame is asked for.
+  const idleFrom = await counts(page);
+  await sleep(1500);
+  const idleTo = await counts(page);
+  assert.deepEqual([idleTo.timeouts - idleFrom.timeouts, idleTo.frames - idleFrom.frames], [0, 0]);
+  assert.deepEqual(boardOf(await look(page)), boardOf(paused), "nothing fell");
+
+  // The script hook runs a game of its own, exit included, beside the page's.
+  const run = await page.evaluate(() => globalThis.nubbo.runScript("seed 3\nnew\nadvance 5000\nexit\n"));
+  assert.equal(run.status, 0);
+  assert.match(run.out, /^spawn [0-4] [0-4] [0-4]\n[^]*exit\n$/);
+  assert.deepEqual(boardOf(await look(page)), boardOf(paused), "the page's game untouched");
+
+  await page.keyboard.press("KeyA");  // any key resumes
+  const fall = await watchFall(page, 2350);
+  assert.deepEqual(fall.map((s) => s.row), [0, 1, 2, 3, 4], JSON.stringify(fall));
+  for (let k = 1; k < fall.length; ++k) {
+    const step = fall[k].at - fall[k - 1].at;
+    assert.ok(Math.abs(step - 500) < 40, `row ${k} after ${step} ms`);
+  }
+  // Several rows keep the pace: no drift from late wake-ups.
+  assert.ok(Math.abs(fall[4].at - fall[1].at - 1500) < 30, `3 rows in ${fall[4].at - fall[1].at} ms`);
+  assert.equal(await page.$eval("#label2", (l) => l.hidden), true, "PAUSE goes at the next fall step");
+  assert.equal(bluePixels(await look(page), ...LABEL2), 0);
+  assert.deepEqual(problems, []);
+  await page.close();
+});
+
+test("Help stands the game still and keeps its keys; closing it goes on", async () => {
+  const { page, problems } = await browser.open();
+  await page.keyboard.press("F2");
+  await sleep(100);
+  await page.click("#menu-help");
+  const text = await page.$eval("#help", (d) => (d.open ? d.innerText : ""));
+  assert.match(text, /完全NUBBO方塊版\s+有問題請E-mail至\S+@\S+\s+OK/);
+  // The box lies over the board: its pixels are read from the canvas.
+  const [open] = await watchFall(page, 0);
+  await page.keyboard.press("ArrowLeft");
+  const from = await counts(page);
+  await sleep(1300);
+  const to = await counts(page);
+  assert.equal(to.timeouts - from.timeouts, 0, "no wake-up while the box is open");
+  assert.deepEqual((await watchFall(page, 0))[0].row, open.row, "nothing fell behind the box");
+
+  await page.click("#help button");
+  assert.equal(await page.$eval("#help", (d) => d.open), false);
+  // The countdown goes on from where it stood: the next row within 500 ms.
+  const fall = await watchFall(page, 560);
+  assert.deepEqual(fall.map((s) => s.row), [open.row, open.row + 1], JSON.stringify(fall));
+  assert.ok(fall[1].at < 480, `the next row after ${fall[1].at} ms`);
+  assert.equal((await piece(page)).col, 3, "the key pressed into the box never reached the game");
+  assert.deepEqual(problems, []);
+  await page.close();
+});
+
+test("a falling piece pauses when the page is hidden or loses the focus", async () => {
+  for (const leave of ["another tab", "blur"]) {
+    const { page, problems } = await browser.open();
+    await page.keyboard.press("F2");
+    await sleep(50);
+    if (leave === "blur") {
+      await page.evaluate(() => window.dispatchEvent(new FocusEvent("blur")));
+    } else {
+      const other = await browser.blank();
+      await other.bringToFront();
+      await sleep(100);
+      await page.bringToFront();
+      await other.close();
+    }
+    await sleep(700);
+    assert.equal(await page.$eval("#label2", (l) => (l.hidden ? "" : l.textContent)), "PAUSE", leave);
+    const board = boardOf(await look(page)).map((row, r) => (r >= 4 && r <= 6 ? row.replace(/\?/g, ".") : row));
+    assert.equal(pieceOf(board)?.row, 0, `${leave}: nothing fell`);
+    assert.deepEqual(problems, []);
+    await page.close();
+  }
+});
+
+test("the menu with the mouse, keys past the controls, and Exit ending the program", async () => {
+  const { page, problems } = await browser.open();
+  await page.click("#check1");
+  await page.focus("#check1");  // even with the focus on it, keys are the game's
+  await page.click("#menu-game");
+  assert.equal(await page.$eval("#dropdown-game", (d) => d.hidden), false);
+  await page.click('[data-command="new"]');
+  assert.equal(await page.$eval("#dropdown-game", (d) => d.hidden), true);
+  await sleep(30);
+  const dealt = await piece(page);
+  assert.deepEqual([dealt?.row, dealt?.col], [0, 3], "Game > New deals");
+  await press(page, "Space");
+  assert.equal(await page.$eval("#check1", (c) => c.checked), true, "Space left the check box alone");
+  assert.equal((await piece(page)).tiles, dealt.tiles.slice(1) + dealt.tiles[0], "and rotated");
+  for (const key of ["F2", "F3", "F4"]) {
+    if (key === "F4") break;
+    await page.keyboard.press(key);
+  }
+  const kept = await page.evaluate(() => globalThis.__nubboTest.keys.map((e) => [e.key, e.defaultPrevented]));
+  assert.deepEqual(kept.filter(([k]) => /^F\d$/.test(k)), [["F2", true], ["F3", true]]);
+
+  await page.keyboard.press("F4");
+  await sleep(30);
+  const ended = await look(page);
+  assert.equal(await page.$eval("#ended", (e) => e.hidden), false, "the form says the game has ended");
+  assert.notDeepEqual(ended.at(3, 100), [255, 192, 192]);
+  const from = await counts(page);
+  await page.keyboard.press("ArrowLeft");
+  await sleep(1000);
+  const to = await counts(page);
+  assert.equal(to.timeouts - from.timeouts, 0, "every timer stopped");
+  assert.ok((await look(page)).rgba.equals(ended.rgba), "nothing moves any more");
+
+  await Promise.all([page.waitForNavigation(), page.keyboard.press("F2")]);
+  await page.waitForSelector("html[data-ready]");
+  assert.equal(await page.$eval("#ended", (e) => e.hidden), true, "F2 starts again");
+  assert.equal(await page.$eval("#label2", (l) => (l.hidden ? "" : l.textContent)), "按F2");
+  assert.deepEqual(problems, []);
+  await page.close();
+});
