@@ -28,6 +28,10 @@ export async function startBrowser() {
     async open({ ratio = 1, query = "" } = {}) {
       const page = await browser.newPage();
       const problems = [];
+      const requested = [];  // paths of the site's files, in order
+      page.on("request", (r) => {
+        if (r.url().startsWith(server.url)) requested.push(new URL(r.url()).pathname.slice(1) || "index.html");
+      });
       page.on("console", (m) => { if (m.type() === "error") problems.push(`console: ${m.text()}`); });
       page.on("pageerror", (e) => problems.push(`page error: ${e.message}`));
       page.on("requestfailed", (r) => problems.push(`request failed: ${r.url()}`));
@@ -48,7 +52,7 @@ export async function startBrowser() {
       await page.setViewport({ width: 360, height: 620, deviceScaleFactor: ratio });
       await page.goto(server.url + query, { waitUntil: "load" });
       await page.waitForSelector("html[data-ready]");
-      return { page, problems };
+      return { page, problems, requested };
     },
     blank: () => browser.newPage(),
     async close() {

@@ -5,6 +5,7 @@ import assert from "node:assert/strict";
 import { after, before, test } from "node:test";
 import { setTimeout as sleep } from "node:timers/promises";
 import { look, startBrowser } from "./browser.js";
+import { fetchedOnLoad, sizes } from "./first_visit.js";
 import { bluePixels, boardOf, pieceOf } from "./view.js";
 
 let browser;
@@ -25,6 +26,16 @@ async function press(page, key) {
   await page.keyboard.press(key);
   await sleep(40);
 }
+
+test("the first visit fetches the page, the game, pictures, fonts and icon: 100 KB gzipped at most", async () => {
+  const fetched = await fetchedOnLoad(browser);
+  for (const part of ["index.html", "nubbo-game.wasm", "tiles/tile7.png", "fonts/nubbo-kai.woff2",
+    "fonts/nubbo-sans.woff2", "icons/"])
+    assert.ok(fetched.some((path) => path.startsWith(part)), `${part} fetched: ${fetched}`);
+  assert.ok(!fetched.some((path) => path.startsWith("nubbo-script")), "the script hook waits for its first call");
+  const total = sizes(fetched).reduce((sum, file) => sum + file.gzip, 0);
+  assert.ok(total <= 100 * 1024, `${total} bytes gzipped`);
+});
 
 const counts = (page) => page.evaluate(() => ({ ...globalThis.__nubboTest, keys: undefined }));
 

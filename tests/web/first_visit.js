@@ -1,0 +1,39 @@
+// What a first visit fetches, file by file, with its size as served and
+// gzipped (-9). Run as a script it loads the page in headless Chromium and
+// prints the table: node tests/web/first_visit.js (the site in build/web,
+// or NUBBO_SITE)
+import { readFileSync } from "node:fs";
+import { fileURLToPath } from "node:url";
+import { gzipSync } from "node:zlib";
+import { SITE, startBrowser } from "./browser.js";
+
+export function sizes(paths, site = SITE) {
+  return paths.map((path) => {
+    const body = readFileSync(`${site}/${path}`);
+    return { path, bytes: body.length, gzip: gzipSync(body, { level: 9 }).length };
+  });
+}
+
+// Loads the page once and returns the site's files it fetched.
+export async function fetchedOnLoad(browser) {
+  const { page, requested } = await browser.open();
+  await page.evaluate(() => document.fonts.ready);
+  await new Promise((done) => setTimeout(done, 300));  // the favicon comes late
+  await page.close();
+  return [...new Set(requested)];
+}
+
+if (process.argv[1] === fileURLToPath(import.meta.url)) {
+  const browser = await startBrowser();
+  const first = sizes(await fetchedOnLoad(browser));
+  await browser.close();
+  const hook = sizes(["nubbo-script.js", "nubbo-script.wasm"]);
+  const table = (rows) => rows.forEach((r) => console.log(`${r.path.padEnd(24)} ${String(r.bytes).padStart(8)} ${String(r.gzip).padStart(8)}`));
+  console.log(`${"first visit".padEnd(24)} ${"bytes".padStart(8)} ${"gzip -9".padStart(8)}`);
+  table(first);
+  const total = (rows) => rows.reduce((sum, r) => sum + r.gzip, 0);
+  console.log(`${"total".padEnd(24)} ${"".padStart(8)} ${String(total(first)).padStart(8)}`);
+  console.log("\nfetched on the first runScript");
+  table(hook);
+  console.log(`${"total".padEnd(24)} ${"".padStart(8)} ${String(total(hook)).padStart(8)}`);
+}
