@@ -19,8 +19,8 @@ UKAI_TW = 2  # "AR PL UKai TW" in the collection: the Traditional Chinese forms
 LIBERATION = Path("/usr/share/fonts/truetype/liberation2/LiberationSans-Regular.ttf")
 
 # The Kai face shows the banner ("按F2", "PAUSE", " 3連扁", "第 2關"), 高手
-# and the Chinese of the help message.
-KAI_TEXT = "按連扁第關高手有問題請至 0123456789FPAUSE"
+# and the Chinese of the help box: its title, the caption, and its message.
+KAI_TEXT = "按連扁第關高手完全方塊版有問題請至 0123456789FPAUSE"
 # The sans face shows Latin text only: every printable ASCII character.
 SANS_TEXT = "".join(chr(c) for c in range(0x20, 0x7F))
 

@@ -31,6 +31,7 @@ export async function startBrowser() {
       const requested = [];  // paths of the site's files, in order
       page.on("request", (r) => {
         if (r.url().startsWith(server.url)) requested.push(new URL(r.url()).pathname.slice(1) || "index.html");
+        else if (!/^(data|blob):/.test(r.url())) problems.push(`fetched from elsewhere: ${r.url()}`);
       });
       page.on("console", (m) => { if (m.type() === "error") problems.push(`console: ${m.text()}`); });
       page.on("pageerror", (e) => problems.push(`page error: ${e.message}`));
@@ -38,13 +39,18 @@ export async function startBrowser() {
       page.on("response", (r) => { if (r.status() >= 400) problems.push(`HTTP ${r.status()}: ${r.url()}`); });
       await page.evaluateOnNewDocument(() => {
         addEventListener("unhandledrejection", (e) => console.error(`unhandled rejection: ${e.reason}`));
-        // Counts of the page's wake-ups and animation frames, and every key
-        // event as the page's own listeners leave it.
-        const counts = { timeouts: 0, frames: 0, keys: [] };
+        // Counts of the page's wake-ups and animation frames, the timeouts
+        // still pending, and every key event as the page's own listeners
+        // leave it.
+        const counts = { timeouts: 0, frames: 0, pending: new Set(), keys: [] };
         globalThis.__nubboTest = counts;
-        const setTimeoutOf = globalThis.setTimeout;
-        globalThis.setTimeout = (f, ms, ...rest) =>
-          setTimeoutOf(() => { counts.timeouts += 1; f(...rest); }, ms);
+        const setTimeoutOf = globalThis.setTimeout, clearTimeoutOf = globalThis.clearTimeout;
+        globalThis.setTimeout = (f, ms, ...rest) => {
+          const id = setTimeoutOf(() => { counts.pending.delete(id); counts.timeouts += 1; f(...rest); }, ms);
+          counts.pending.add(id);
+          return id;
+        };
+        globalThis.clearTimeout = (id) => { counts.pending.delete(id); clearTimeoutOf(id); };
         const frameOf = globalThis.requestAnimationFrame;
         globalThis.requestAnimationFrame = (f) => { counts.frames += 1; return frameOf(f); };
         addEventListener("keydown", (e) => counts.keys.push(e), { capture: true });

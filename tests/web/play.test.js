@@ -37,7 +37,10 @@ test("the first visit fetches the page, the game, pictures, fonts and icon: 100 
   assert.ok(total <= 100 * 1024, `${total} bytes gzipped`);
 });
 
-const counts = (page) => page.evaluate(() => ({ ...globalThis.__nubboTest, keys: undefined }));
+const counts = (page) => page.evaluate(() => {
+  const { timeouts, frames, pending } = globalThis.__nubboTest;
+  return { timeouts, frames, pending: pending.size };
+});
 
 for (const ratio of [1, 2]) {
   test(`at device pixel ratio ${ratio}: the window at rest, a deal, shifts and rotation`, async () => {
@@ -117,6 +120,8 @@ test("Pause shows PAUSE and stands the piece still with no wake-up; a key resume
   assert.equal(still?.row, 0, "the piece stays where it was");
   assert.equal(await page.$eval("#label2", (l) => (l.hidden ? "" : l.textContent)), "PAUSE");
   assert.ok(bluePixels(paused, ...LABEL2) > 300, "PAUSE shows in blue");
+  assert.equal(await page.evaluate(() => getComputedStyle(document.getElementById("label2")).fontFamily),
+    '"Nubbo Kai", serif', "in the Kai face");
 
   // An idle page: no timeout fires and no animation frame is asked for.
   const idleFrom = await counts(page);
@@ -174,12 +179,17 @@ test("Help stands the game still and keeps its keys; closing it goes on", async 
 });
 
 test("a falling piece pauses when the page is hidden or loses the focus", async () => {
-  for (const leave of ["another tab", "blur"]) {
+  for (const leave of ["another tab", "blur", "hidden"]) {
     const { page, problems } = await browser.open();
     await page.keyboard.press("F2");
     await sleep(50);
     if (leave === "blur") {
       await page.evaluate(() => window.dispatchEvent(new FocusEvent("blur")));
+    } else if (leave === "hidden") {
+      await page.evaluate(() => {
+        Object.defineProperty(document, "hidden", { value: true });
+        document.dispatchEvent(new Event("visibilitychange"));
+      });
     } else {
       const other = await browser.blank();
       await other.bringToFront();
@@ -210,15 +220,15 @@ test("the menu with the mouse, keys past the controls, and Exit ending the progr
   await press(page, "Space");
   assert.equal(await page.$eval("#check1", (c) => c.checked), true, "Space left the check box alone");
   assert.equal((await piece(page)).tiles, dealt.tiles.slice(1) + dealt.tiles[0], "and rotated");
-  for (const key of ["F2", "F3", "F4"]) {
-    if (key === "F4") break;
-    await page.keyboard.press(key);
-  }
+  await page.keyboard.press("F2");
+  await page.keyboard.press("F3");
   const kept = await page.evaluate(() => globalThis.__nubboTest.keys.map((e) => [e.key, e.defaultPrevented]));
   assert.deepEqual(kept.filter(([k]) => /^F\d$/.test(k)), [["F2", true], ["F3", true]]);
 
+  await press(page, "KeyB");  // resumes: a fall step is pending when Exit comes
+  assert.equal((await counts(page)).pending, 1);
   await page.keyboard.press("F4");
-  await sleep(30);
+  assert.equal((await counts(page)).pending, 0, "every timer stopped");
   const ended = await look(page);
   assert.equal(await page.$eval("#ended", (e) => e.hidden), false, "the form says the game has ended");
   assert.notDeepEqual(ended.at(3, 100), [255, 192, 192]);
@@ -226,7 +236,7 @@ test("the menu with the mouse, keys past the controls, and Exit ending the progr
   await page.keyboard.press("ArrowLeft");
   await sleep(1000);
   const to = await counts(page);
-  assert.equal(to.timeouts - from.timeouts, 0, "every timer stopped");
+  assert.deepEqual([to.timeouts - from.timeouts, to.pending], [0, 0], "and none starts again");
   assert.ok((await look(page)).rgba.equals(ended.rgba), "nothing moves any more");
 
   await Promise.all([page.waitForNavigation(), page.keyboard.press("F2")]);
