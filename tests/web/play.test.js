@@ -54,6 +54,11 @@ for (const ratio of [1, 2]) {
       EMPTY_BOARD);
     assert.ok(bluePixels(view, ...LABEL2) > 500, "the prompt shows in blue");
     assert.equal(bluePixels(view, ...LABEL1) - bluePixels(view, 72, 200, 145, 81), 0);
+    const restFrom = await counts(page);
+    await sleep(400);
+    const restTo = await counts(page);
+    assert.deepEqual([restTo.timeouts - restFrom.timeouts, restTo.frames - restFrom.frames, restTo.pending],
+      [0, 0, 0], "a page at rest wakes nothing");
 
     await page.keyboard.press("F2");
     await sleep(30);
@@ -80,6 +85,12 @@ for (const ratio of [1, 2]) {
     await press(page, "ArrowDown");
     now = await piece(page);
     assert.ok(now.row === before + 1 || now.row === before + 2, "Down drops it a row");
+
+    // Moved to a screen of the other ratio: painted again, crisp there too.
+    await page.setViewport({ width: 360, height: 620, deviceScaleFactor: 3 - ratio });
+    await sleep(50);
+    const moved = await piece(page);
+    assert.deepEqual([moved?.col, moved?.tiles], [now.col, now.tiles], "the board at the new ratio");
     assert.deepEqual(problems, []);
     await page.close();
   });
@@ -139,12 +150,14 @@ test("Pause shows PAUSE and stands the piece still with no wake-up; a key resume
   await page.keyboard.press("KeyA");  // any key resumes
   const fall = await watchFall(page, 2350);
   assert.deepEqual(fall.map((s) => s.row), [0, 1, 2, 3, 4], JSON.stringify(fall));
+  // Each row after 500 ms, give or take a late wake-up of a busy machine,
+  // and no drift over four rows: a late wake-up is not carried forward.
   for (let k = 1; k < fall.length; ++k) {
     const step = fall[k].at - fall[k - 1].at;
-    assert.ok(Math.abs(step - 500) < 40, `row ${k} after ${step} ms`);
+    assert.ok(Math.abs(step - 500) < 75, `row ${k} after ${step} ms`);
   }
-  // Several rows keep the pace: no drift from late wake-ups.
-  assert.ok(Math.abs(fall[4].at - fall[1].at - 1500) < 30, `3 rows in ${fall[4].at - fall[1].at} ms`);
+  const mean = (fall[4].at - fall[0].at) / 4;
+  assert.ok(Math.abs(mean - 500) < 20, `a row every ${mean} ms`);
   assert.equal(await page.$eval("#label2", (l) => l.hidden), true, "PAUSE goes at the next fall step");
   assert.equal(bluePixels(await look(page), ...LABEL2), 0);
   assert.deepEqual(problems, []);
