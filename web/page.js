@@ -44,6 +44,7 @@ async function start() {
   let timer = 0;
   let ended = false;
   let stopKeys = () => {};
+  let closeMenu = () => {};
 
   // The window and the clock, as the core sees them.
   const page = {
@@ -68,7 +69,7 @@ async function start() {
     clearTimeout(timer);
     timer = 0;
     stopKeys();
-    menu.close();
+    closeMenu();
     $("ended").hidden = false;
     const again = () => location.reload();
     $("again").addEventListener("click", again);
@@ -77,6 +78,10 @@ async function start() {
     });
   }
 
+  game = await createGame({ page });
+  game._nubbo_start(dealSeed());
+
+  // The controls reach the game only once it is there.
   const help = setUpHelp({
     onOpen: () => game._nubbo_open_help(),
     onClose: () => { if (!ended) game._nubbo_close_help(); },
@@ -89,19 +94,24 @@ async function start() {
   };
   const command = (name) => { if (!ended) commands[name](); };
   const menu = setUpMenu({ command });
-
-  game = await createGame({ page, locateFile: (file) => new URL(file, import.meta.url).href });
   stopKeys = routeKeys({
     command,
     key: (code, shift) => game._nubbo_key(code, shift),
     ignore: () => ended || help.isOpen(),
   });
+  closeMenu = menu.close;
   // A falling piece pauses when the page is hidden or loses the focus.
   const focusLost = () => { if (!ended && !help.isOpen()) game._nubbo_focus_lost(); };
   addEventListener("blur", focusLost);
   document.addEventListener("visibilitychange", () => { if (document.hidden) focusLost(); });
-  game._nubbo_start(dealSeed());
   document.documentElement.dataset.ready = "";  // for tests: the game is loaded
 }
 
-start();
+// A page that cannot start (no WebAssembly, a file missing) says so on the form.
+start().catch((error) => {
+  console.error(error);
+  $("ended").hidden = false;
+  $("ended").replaceChildren(Object.assign(document.createElement("p"), {
+    textContent: `The game could not start: ${error.message ?? error}`,
+  }));
+});

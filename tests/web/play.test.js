@@ -233,10 +233,18 @@ test("the menu with the mouse, keys past the controls, and Exit ending the progr
   await press(page, "Space");
   assert.equal(await page.$eval("#check1", (c) => c.checked), true, "Space left the check box alone");
   assert.equal((await piece(page)).tiles, dealt.tiles.slice(1) + dealt.tiles[0], "and rotated");
+  // Any other key is the game's, with no action of its own and no harm.
+  for (const key of ["Tab", "Enter", "Escape", "F1", "F7", "F10", "Backspace", "Digit7", "Numpad5",
+    "NumpadEnter", "Backquote", "Shift", "Control", "Alt", "Meta", "ContextMenu", "PageDown", "End"])
+    await page.keyboard.press(key);
+  const after = await piece(page);
+  assert.equal(after?.col, 3, "still one piece, in its column");
+  assert.equal(await page.evaluate(() => document.activeElement.id), "check1", "the focus never moved");
   await page.keyboard.press("F2");
   await page.keyboard.press("F3");
   const kept = await page.evaluate(() => globalThis.__nubboTest.keys.map((e) => [e.key, e.defaultPrevented]));
-  assert.deepEqual(kept.filter(([k]) => /^F\d$/.test(k)), [["F2", true], ["F3", true]]);
+  assert.deepEqual(kept.filter(([k]) => /^F\d+$/.test(k)),
+    [["F1", true], ["F7", true], ["F10", true], ["F2", true], ["F3", true]], "kept from the browser");
 
   await press(page, "KeyB");  // resumes: a fall step is pending when Exit comes
   assert.equal((await counts(page)).pending, 1);
