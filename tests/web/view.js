@@ -1,10 +1,10 @@
 // What a player sees, read from a screenshot: which tile picture each board
 // cell shows, and whether the blue banner text shows in a box.
 import { readFileSync } from "node:fs";
+import { SITE } from "./browser.js";
 import { decodePng } from "./png.js";
 
-const ASSETS = new URL("../../assets/", import.meta.url);
-const TILES = Array.from({ length: 8 }, (_, k) => decodePng(readFileSync(new URL(`tile${k}.png`, ASSETS))));
+const TILES = Array.from({ length: 8 }, (_, k) => decodePng(readFileSync(`${SITE}/tiles/tile${k}.png`)));
 export const EMPTY = 6;
 
 // The picture a cell shows, or -1 when it is not exactly one of the eight
