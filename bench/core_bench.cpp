@@ -1,26 +1,14 @@
-// In-process costs of the core: the match scan after a landing, and the
-// ordinary repaint that runs every 10 ms.
+// In-process costs of the core: the match scan after a landing, the
+// ordinary repaint that runs every 10 ms, and a key press end to end.
 #include <benchmark/benchmark.h>
 
 #include <cstring>
 
-#include "game.h"
-#include "virtual_clock.h"
+#include "rig.h"
 
 namespace {
 
 using namespace nubbo;
-
-struct NullWindow : Window {
-    void showLabel(Label, bool) override {}
-    void setLabel2Caption(std::string_view) override {}
-    void setText(TextBox, std::string_view) override {}
-    int check1Value() const override { return 0; }
-    void paintPicture(int picture, int x, int y) override {
-        benchmark::DoNotOptimize(picture + x + y);
-    }
-    void endProgram() override {}
-};
 
 struct Board {
     Tile cells[kRows][kCols];
@@ -45,15 +33,9 @@ const char* const kThreePasses[kRows] = {
     "........", "........", "........", "........", ".....111", "000..222",
 };
 
-// A game just started, behind a window that draws nothing.
-struct PlayingGame {
-    NullWindow window;
-    VirtualClock clock;
-    Game game{window, clock};
-    PlayingGame() {
-        game.load();
-        game.newGame();
-    }
+// A game just started on a virtual clock.
+struct PlayingGame : test::Rig {
+    PlayingGame() { game.newGame(); }
 };
 
 // The scan after a landing on `rows`, which must score `points`.
@@ -61,10 +43,10 @@ void scanLanding(benchmark::State& state, const char* const rows[kRows], std::in
     const Board board(rows);
     PlayingGame p;
     for (auto _ : state) {
-        board.copyTo(p.game.state());
-        p.game.check();
-        if (p.game.state().score != points) state.SkipWithError("not the expected clearing");
-        p.game.state().score = 0;
+        board.copyTo(p.s());
+        p.rules().check();
+        if (p.s().score != points) state.SkipWithError("not the expected clearing");
+        p.s().score = 0;
     }
 }
 
@@ -80,9 +62,27 @@ BENCHMARK(BM_CheckThreePassChain);
 
 void BM_OrdinaryRepaint(benchmark::State& state) {
     PlayingGame p;
-    for (auto _ : state) p.game.display(12, 7);
+    for (auto _ : state) p.rules().display(12, 7);
 }
 BENCHMARK(BM_OrdinaryRepaint);
+
+// A key press as the platform delivers it: the ticks due before it, the
+// shift, what the window is told, and the search for the next tick that
+// changes the screen. Left and right in turn, each after the key gate's
+// 10 ms.
+void BM_KeyPressEvent(benchmark::State& state) {
+    PlayingGame p;
+    int code = 37;
+    for (auto _ : state) {
+        p.advance(10);
+        p.key(code);
+        code = code == 37 ? 39 : 37;
+        state.PauseTiming();
+        if (p.s().py > 5) p.game.newGame();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_KeyPressEvent);
 
 }  // namespace
 

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "random_play.h"
+#include "random_player.h"
 
 namespace {
 
@@ -41,17 +41,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 p.game.focusLost();
                 break;
             case 4:
-                p.game.freeze();
+                p.game.openHelp();
                 p.clock.advance(p.game, in.next16());
-                p.game.thaw();
+                p.game.closeHelp();
                 break;
             case 5:
-                p.game.keyDown(in.next16(), in.next());
+                p.key(in.next16());
                 break;
             case 6:
             case 7: {
                 static constexpr int kKeys[] = {37, 39, 32, 40};
-                p.game.keyDown(kKeys[op / 12 % 4], 0);
+                p.key(kKeys[op / 12 % 4]);
                 break;
             }
             default:

@@ -1,21 +1,22 @@
 // One clearing pass: grows the run's seeds into their side-by-side group,
 // clears and scores it, paints, holds the game and collapses the columns.
-#include "game.h"
+#include "rules.h"
 
 namespace nubbo {
 
-void Game::check2() {
+void Rules::check2() {
     if (s_.found != 1) return;
     ++s_.combo;
 
     // Seed the queue with the marked cells in reading order, column first.
-    s_.i = -1;
+    int& lastPair = s_.i;  // the slot of the last queued pair's column
+    lastPair = -1;
     for (int row = 0; row <= s_.maxrow; ++row)
         for (s_.j = 0; s_.j <= s_.maxcol; ++s_.j)
             if (s_.mark[row][s_.j] == s_.colour) {
-                s_.list[s_.i + 2] = s_.j;
-                s_.list[s_.i + 3] = row;
-                s_.i += 2;
+                s_.list[lastPair + 2] = s_.j;
+                s_.list[lastPair + 3] = row;
+                lastPair += 2;
             }
 
     // Breadth first: the probes append behind the last pair while we walk.

@@ -1,15 +1,14 @@
 #pragma once
 
-#include <cstdint>
 #include <optional>
+
+#include "constants.h"
 
 namespace nubbo {
 
-using Millis = std::int64_t;
-
-// The platform's half of the timers: a monotonic clock and one wake-up.
-// The game asks for a wake-up at the earliest instant a timer tick is due
-// (or for none) after every event it handles.
+// The platform's half of the timers: a monotonic clock in milliseconds and
+// one wake-up. After every event it handles, the game asks for a wake-up at
+// the instant of the next tick that matters, or for none.
 class Clock {
   public:
     virtual ~Clock() = default;

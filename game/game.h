@@ -1,122 +1,74 @@
 #pragma once
 
-#include <optional>
+#include <cstdint>
 
 #include "clock.h"
-#include "random.h"
-#include "state.h"
+#include "presenter.h"
+#include "rules.h"
+#include "scheduler.h"
 #include "timers.h"
 #include "window.h"
 
 namespace nubbo {
 
-// Notified of what the game does, for front ends that report it (the
-// simulator prints these); the window needs none of it.
-class GameEvents {
-  public:
-    virtual ~GameEvents() = default;
-    virtual void passPainted() {}  // a clearing pass has painted its cleared cells
-    virtual void spawned() {}      // a new piece stands in the spawn column
-    virtual void gameOver() {}
-    virtual void fallStep() {}  // a tick of the fall timer is being handled
-};
+// The keys the rules tell apart; a front end maps its own key events to
+// these, and every other key to Other.
+enum class Key { Left, Right, Rotate, Down, Other };
 
-// The game window's state and procedures, toolkit-free. The platform feeds
-// it events through the entry points below; the procedures are public so that
-// tests can run them on boards built by hand.
+// The game as a front end sees it. The front end gives it a window to show
+// it on, a clock with one wake-up, and a seed for the tiles (from its clock,
+// or fixed to replay a game); it forwards the player's keys and commands
+// and every wake-up. Each entry point handles one event to completion: the
+// ticks due before it, the event, then what changed on the window.
 class Game {
   public:
-    Game(Window& window, Clock& clock, GameEvents* events = nullptr);
+    Game(Window& window, Clock& clock, std::uint64_t seed, GameEvents* events = nullptr);
 
-    // Entry points for the platform. Each handles one event to completion
-    // and then asks the clock to wake it at the next due tick.
-    void load();
-    void keyDown(int keyCode, int shift);
-    void newGame();
-    void pause();
-    void exit();
-    void wake();  // delivers, one at a time, every timer tick due by now
+    void load();        // the window and its controls exist: start values, the prompt
+    void key(Key key);  // a key press
+    void newGame();     // Game > New (F2)
+    void pause();       // Game > Pause (F3); the next key resumes
+    void exit();        // Game > Exit (F4) or the close box: the window is told to end
+    void wake();        // the wake-up asked of the clock has come
     // The window lost the focus or was minimised: a falling piece pauses as
     // Game > Pause would; a game idle, over, paused or in a hold is left alone.
     void focusLost();
-    // The help box stands the game still: no tick is delivered while it is
-    // open, and the time it was open counts against no countdown.
-    void freeze();
-    void thaw();
+    // The help box stands the game still while it is open: no tick comes,
+    // and the time it was open counts against no countdown.
+    void openHelp();
+    void closeHelp();
 
-    // Handlers of the window's events.
-    void Form_Load();
-    void New_Click();
-    void Pause_Click();
-    void Exit_Click();
-    void Form_KeyDown(int KeyCode, int Shift);
-    void Timer1_Timer();
-    void Timer2_Timer();
-    void Timer3_Timer();
-    void Timer4_Timer();
+    // For a front end that replays a script: a new seed for the tiles to
+    // come, a board laid by hand, and the match scan run on it at once.
+    void reseed(std::uint64_t seed);
+    void setBoard(const Tile (&board)[kRows][kCols]);
+    void scan();
+    // Whether ticks that change nothing may go undelivered (on by default:
+    // an idle game then costs no wake-ups). Either way the game and the
+    // window go exactly the same.
+    void setSkipIdleTicks(bool on) { scheduler_.setSkipIdleTicks(on); }
 
-    // Procedures.
-    void NEWOBJ();
-    void over();
-    void check();
-    void check2();
-    void checkrun(int xx, int yy, int no);
-    void checkl(int xx, int yy, int no);
-    void checkr(int xx, int yy, int no);
-    void checku(int xx, int yy, int no);
-    void checkd(int xx, int yy, int no);
-    void display(int arry, int arrx);
-
-    // Whether the platform is woken for ticks whose handler would change
-    // nothing (on by default: an idle game then costs no wake-ups). Either
-    // way every countdown runs exactly the same.
-    void setSkipIdleTicks(bool on) { skipIdleTicks_ = on; }
-    bool tickChangesNothing(TimerId t) const;
-    // Whether a tick can change what the window shows, so that the platform
-    // must be woken for it. Other ticks are delivered, in due order, at the
-    // next wake-up or event.
-    bool tickShows(TimerId t) const;
-
-    State& state() { return s_; }
-    const State& state() const { return s_; }
+    // The game as it stands, for front ends that report it. Call wake()
+    // first to bring it up to the clock's time.
+    const State& state() const { return rules_.state(); }
+    const Screen& screen() const { return rules_.screen(); }
     const Timers& timers() const { return timers_; }
-    Random& random() { return random_; }
-    bool frozen() const { return frozenAt_.has_value(); }
-    // A piece is falling: a game is on, not paused, not in a hold.
-    bool running() const;
+    bool ended() const { return rules_.screen().ended; }
+
+  protected:
+    // The rules themselves, for tests that run procedures on boards laid by
+    // hand; no front end needs them.
+    Rules& rules() { return rules_; }
 
   private:
     template <typename Handler>
     void handle(Handler handler);
-    void deliver(TimerId t);
-    void deliverDue();
-    void skipIdleTicks(Millis now);
-    void rearm();
-    void enable(TimerId t) { timers_.enable(t, clock_.now()); }
-    void disable(TimerId t) { timers_.disable(t); }
-    void setInterval(TimerId t, std::int32_t ms) { timers_.setInterval(t, ms, clock_.now()); }
-    void clearBoard();
-    void writePiece();
-    void probe(int c, int r, int no);
-    void startHold();
 
     Window& window_;
-    Clock& clock_;
-    GameEvents* events_;
-    State s_{};
     Timers timers_;
-    Random random_;
-    std::optional<Millis> frozenAt_;
-    bool skipIdleTicks_ = true;
-
-    // What the last display showed, to tell a repaint that would change
-    // nothing.
-    struct Shown {
-        bool valid = false;
-        Tile board[kRows][kCols];
-        std::int64_t score = 0;
-        std::int64_t level = 0;
-    } shown_;
+    Rules rules_;
+    Scheduler scheduler_;
+    Presenter presenter_;
 };
 
 }  // namespace nubbo

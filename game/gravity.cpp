@@ -1,19 +1,13 @@
 // The fall step: one row per tick of Timer1, and the landing.
-#include "game.h"
+#include "rules.h"
 
 namespace nubbo {
 
-namespace {
-// The piece may move only while its new top row is above this, so that its
-// bottom tile stays on the board.
-constexpr int kRowBound = 11;
-}  // namespace
-
-void Game::Timer1_Timer() {
+void Rules::Timer1_Timer() {
     if (events_) events_->fallStep();
     ++s_.py;
-    if (s_.py < kRowBound) {
-        window_.showLabel(Label::Label2, false);  // ends "PAUSE" once play resumes
+    if (s_.py < kPieceRowBound) {
+        showLabel(Label::Label2, false);  // ends "PAUSE" once play resumes
         if (s_.board[s_.py + 2][s_.px] == EMPTY) {
             s_.board[s_.py - 1][s_.px] = EMPTY;
             writePiece();
@@ -24,6 +18,12 @@ void Game::Timer1_Timer() {
         --s_.py;  // stood on the bottom row
         check();
     }
+}
+
+void Rules::writePiece() {
+    s_.board[s_.py][s_.px] = s_.piece[0];
+    s_.board[s_.py + 1][s_.px] = s_.piece[1];
+    s_.board[s_.py + 2][s_.px] = s_.piece[2];
 }
 
 }  // namespace nubbo

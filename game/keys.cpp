@@ -1,21 +1,12 @@
 // The player's control of the falling piece.
-#include "game.h"
+#include "rules.h"
 
 namespace nubbo {
 
-namespace {
-constexpr int kLeft = 37;
-constexpr int kRight = 39;
-constexpr int kSpace = 32;
-constexpr int kDown = 40;
-constexpr int kLastColumn = 7;
-constexpr int kRowBound = 11;  // as for the fall step
-}  // namespace
-
-void Game::Form_KeyDown(int KeyCode, int /*Shift: ignored*/) {
+void Rules::Form_KeyDown(int KeyCode, int /*Shift: ignored*/) {
     if (!s_.inGame) return;  // before the first New and after game over
     if (s_.active != 1) return;
-    enable(TimerId::Timer1);  // any accepted key restarts the fall: this resumes a pause
+    timers_.enable(TimerId::Timer1);  // any accepted key restarts the fall: this resumes a pause
     s_.paused = false;
 
     auto shiftTo = [this](int column) {
@@ -31,9 +22,9 @@ void Game::Form_KeyDown(int KeyCode, int /*Shift: ignored*/) {
         display(s_.maxrow, s_.maxcol);
     };
 
-    if (s_.px > 0 && KeyCode == kLeft) shiftTo(s_.px - 1);
-    if (s_.px < kLastColumn && KeyCode == kRight) shiftTo(s_.px + 1);
-    if (KeyCode == kSpace) {
+    if (s_.px > 0 && KeyCode == kKeyLeft) shiftTo(s_.px - 1);
+    if (s_.px < kLastCol && KeyCode == kKeyRight) shiftTo(s_.px + 1);
+    if (KeyCode == kKeySpace) {
         // Tiles move up one place; the top one goes to the bottom.
         s_.swap = s_.piece[0];
         s_.piece[0] = s_.piece[1];
@@ -42,10 +33,10 @@ void Game::Form_KeyDown(int KeyCode, int /*Shift: ignored*/) {
         writePiece();
         display(s_.maxrow, s_.maxcol);
     }
-    if (KeyCode == kDown) {
+    if (KeyCode == kKeyDown) {
         // Closes the key gate even when the piece cannot move; never lands it.
         s_.active = 0;
-        if (s_.py + 1 < kRowBound && s_.board[s_.py + 3][s_.px] == EMPTY) {
+        if (s_.py + 1 < kPieceRowBound && s_.board[s_.py + 3][s_.px] == EMPTY) {
             ++s_.py;
             s_.board[s_.py - 1][s_.px] = EMPTY;
             writePiece();

@@ -1,22 +1,22 @@
 // Game > Pause and Game > Exit. There is no resume command: the next key
 // the gate accepts restarts the fall.
-#include "game.h"
+#include "rules.h"
 
 namespace nubbo {
 
-void Game::Pause_Click() {
-    disable(TimerId::Timer1);
-    window_.setLabel2Caption("PAUSE");
-    window_.showLabel(Label::Label2, true);
+void Rules::Pause_Click() {
+    timers_.disable(TimerId::Timer1);
+    screen_.caption2 = "PAUSE";
+    showLabel(Label::Label2, true);
     s_.paused = true;
 }
 
-bool Game::running() const {
+bool Rules::running() const {
     return s_.inGame && timers_.enabled(TimerId::Timer1) && !timers_.enabled(TimerId::Timer4);
 }
 
-void Game::Exit_Click() {
-    window_.endProgram();
+void Rules::Exit_Click() {
+    screen_.ended = true;
 }
 
 }  // namespace nubbo

@@ -5,7 +5,7 @@
 #include <array>
 #include <iterator>
 
-#include "game.h"
+#include "rules.h"
 
 namespace nubbo {
 
@@ -41,7 +41,7 @@ int lineLength(int r, int c, int dr, int dc) {
 
 }  // namespace
 
-void Game::check() {
+void Rules::check() {
     int flag[6] = {};  // which sweeps found a run in this cycle
     s_.combo = 0;
     do {

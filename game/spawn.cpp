@@ -1,13 +1,9 @@
 // Dealing the next piece, and the end of a game when it cannot be dealt.
-#include "game.h"
+#include "rules.h"
 
 namespace nubbo {
 
-namespace {
-constexpr int kSpawnColumn = 3;
-}
-
-void Game::NEWOBJ() {
+void Rules::NEWOBJ() {
     s_.combo = 0;  // a new piece starts a new chain count
     s_.px = kSpawnColumn;
     s_.py = 0;
@@ -24,11 +20,11 @@ void Game::NEWOBJ() {
     if (events_) events_->spawned();
 }
 
-void Game::over() {
-    disable(TimerId::Timer3);
-    disable(TimerId::Timer1);
-    window_.showLabel(Label::Label1, true);
-    disable(TimerId::Timer4);
+void Rules::over() {
+    timers_.disable(TimerId::Timer3);
+    timers_.disable(TimerId::Timer1);
+    showLabel(Label::Label1, true);
+    timers_.disable(TimerId::Timer4);
     s_.active = 1;
     // Without this a key would restart the fall on the failed spawn's state
     // and write the last piece over the occupied top of the spawn column.

@@ -1,5 +1,7 @@
 #include "script.h"
 
+#include "key_codes.h"
+
 #include <charconv>
 #include <cstddef>
 #include <istream>
@@ -78,7 +80,7 @@ bool readLine(std::streambuf& in, std::string& line, Script::Overflow& overflow)
 
 }  // namespace
 
-Script::Script(std::ostream& out, bool skipIdleTicks) : out_(out), game_(window_, clock_, this) {
+Script::Script(std::ostream& out, bool skipIdleTicks) : out_(out), game_(window_, clock_, 0, this) {
     game_.setSkipIdleTicks(skipIdleTicks);
     game_.load();
 }
@@ -115,17 +117,6 @@ Script::Status Script::fail(std::string reason) {
     return Status::Failed;
 }
 
-// `board` and `check` change the game between its events. The ticks that
-// fell due before the change are first settled on the state they saw, and
-// afterwards the clock is asked for the next tick the change may have made
-// matter, as every event of the game does.
-template <typename Change>
-void Script::betweenEvents(Change change) {
-    game_.wake();
-    change();
-    game_.wake();
-}
-
 Script::Status Script::run(std::string_view command, std::string_view args) {
     const bool noArgs = args.empty();
     std::uint64_t value = 0;
@@ -134,30 +125,31 @@ Script::Status Script::run(std::string_view command, std::string_view args) {
     };
     if (command == "seed") {
         if (!numeric(UINT64_MAX)) return fail("seed takes a whole number from 0 to 2^64-1");
-        game_.random().seed(value);
+        game_.reseed(value);
     } else if (command == "new" && noArgs) {
         game_.newGame();
     } else if (command == "board" && noArgs) {
         rowsWanted_ = kRows;
         boardLine_ = line_;
     } else if (command == "check" && noArgs) {
-        betweenEvents([this] { game_.check(); });
+        game_.scan();
     } else if (command == "show" && noArgs) {
         show();
     } else if (command == "key") {
         if (!numeric(65535)) return fail("key takes a code from 0 to 65535");
-        game_.keyDown(int(value), 0);
+        game_.key(keyFromCode(int(value)));
     } else if (command == "advance") {
         if (!numeric(3600000)) return fail("advance takes 0 to 3600000 ms");
         clock_.advance(game_, Millis(value));
     } else if (command == "pause" && noArgs) {
         game_.pause();
     } else if (command == "help" && noArgs) {
-        // The help box stands the game still; with no time passing while it
-        // is open here, opening and closing it changes nothing.
+        // The help box, opened and closed with no time passing.
+        game_.openHelp();
+        game_.closeHelp();
     } else if (command == "check1") {
         if (!numeric(1)) return fail("check1 takes 0 or 1");
-        window_.check1 = int(value);
+        window_.check1 = value != 0;
     } else if (command == "exit" && noArgs) {
         game_.exit();
     } else if (command == "new" || command == "board" || command == "check" || command == "show" ||
@@ -166,7 +158,7 @@ Script::Status Script::run(std::string_view command, std::string_view args) {
     } else {
         return fail("unknown command '" + quoted(command) + "'");
     }
-    if (window_.ended) {
+    if (game_.ended()) {
         out_ << "exit\n";
         return Status::Exited;
     }
@@ -187,10 +179,7 @@ Script::Status Script::boardRow(std::string_view row) {
             return fail("a board cell is 0 to 5 or '.', not '" + quoted(row.substr(c, 1)) + "'");
     }
     if (--rowsWanted_ == 0) {
-        betweenEvents([this] {
-            for (int rr = 0; rr < kRows; ++rr)
-                for (int c = 0; c < kCols; ++c) game_.state().board[rr][c] = rows_[rr][c];
-        });
+        game_.setBoard(rows_);
     }
     return Status::Running;
 }
@@ -209,7 +198,7 @@ void Script::passPainted() {
     out_ << "pass " << s.combo << '\n';
     printBoard();
     out_ << "score " << s.score << " level " << s.level << " banner "
-         << (window_.label2 ? window_.caption2 : "-") << '\n';
+         << (game_.screen().label2 ? game_.screen().caption2 : "-") << '\n';
 }
 
 void Script::spawned() {
@@ -222,7 +211,9 @@ void Script::gameOver() {
 }
 
 void Script::show() {
+    game_.wake();  // the ticks already due first: the state as it stands now
     const State& s = game_.state();
+    const Screen& screen = game_.screen();
     out_ << "board\n";
     printBoard();
     out_ << "px " << s.px << " py " << s.py << " piece " << s.piece[0] << ' ' << s.piece[1] << ' '
@@ -235,10 +226,10 @@ void Script::show() {
         const auto id = static_cast<TimerId>(k);
         out_ << "timer" << k + 1 << (t.enabled(id) ? " on " : " off ") << t.interval(id) << '\n';
     }
-    out_ << "label1 " << (window_.label1 ? "shown" : "hidden") << '\n';
-    out_ << "label2 " << (window_.label2 ? "shown" : "hidden") << ' ' << window_.caption2 << '\n';
-    out_ << "text1 " << window_.text1 << '\n';
-    out_ << "text4 " << window_.text4 << '\n';
+    out_ << "label1 " << (screen.label1 ? "shown" : "hidden") << '\n';
+    out_ << "label2 " << (screen.label2 ? "shown" : "hidden") << ' ' << screen.caption2 << '\n';
+    out_ << "text1 " << screen.text1 << '\n';
+    out_ << "text4 " << screen.text4 << '\n';
     out_ << "end\n";
 }
 

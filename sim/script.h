@@ -42,8 +42,6 @@ class Script : GameEvents {
     Status run(std::string_view command, std::string_view args);
     Status boardRow(std::string_view row);
     Status fail(std::string reason);
-    template <typename Change>
-    void betweenEvents(Change change);
     void printBoard();
     void show();
 

@@ -10,18 +10,10 @@
 namespace nubbo::ui {
 
 namespace {
-constexpr int kPitch = 24;  // points per cell
-constexpr int kLeft = 10;   // points
-constexpr int kTop = 50;    // points
-constexpr int kTile = 32;   // pixels
-
-int pointsToPixels(int points) {
-    return int(std::lround(points * 4.0 / 3.0));
-}
-
-// Column 0 and row 0 in pixels, where the cells start.
-const int kLeftPx = pointsToPixels(kLeft);
-const int kTopPx = pointsToPixels(kTop);
+// Cells are 24 points apart from (10, 50) points, at 4/3 pixels a point.
+constexpr int kTile = 32;    // pixels a cell, and a picture's size
+constexpr int kLeftPx = 13;  // column 0
+constexpr int kTopPx = 67;   // row 0
 }  // namespace
 
 BoardView::BoardView(QWidget* parent) : QWidget(parent) {
@@ -46,8 +38,7 @@ void BoardView::rebuild() {
     }
     for (int row = 0; row < kRows; ++row)
         for (int col = 0; col < kCols; ++col)
-            if (shown_[row][col] >= 0)
-                copyPicture(shown_[row][col], kLeftPx + kTile * col, kTopPx + kTile * row);
+            if (shown_[row][col] >= 0) copyPicture(shown_[row][col], row, col);
     update();
 }
 
@@ -62,35 +53,20 @@ bool BoardView::event(QEvent* event) {
     return QWidget::event(event);
 }
 
-void BoardView::paintPicture(int picture, int x, int y) {
-    if (picture < 0 || picture >= int(pictures_.size())) return;
-    const int col = (x - kLeft) / kPitch, row = (y - kTop) / kPitch;
-    const bool cell = (x - kLeft) % kPitch == 0 && (y - kTop) % kPitch == 0 && x >= kLeft &&
-                      y >= kTop && col < kCols && row < kRows;
-    const int xPx = pointsToPixels(x), yPx = pointsToPixels(y);
-    if (cell) {
-        if (shown_[row][col] == picture) return;
-        shown_[row][col] = picture;
-    } else {
-        forgetCellsUnder(xPx, yPx);
-    }
-    copyPicture(picture, xPx, yPx);
+void BoardView::paintCell(int row, int col, int picture) {
+    if (picture < 0 || picture >= int(pictures_.size()) || row < 0 || row >= kRows || col < 0 ||
+        col >= kCols || shown_[row][col] == picture)
+        return;
+    shown_[row][col] = picture;
+    copyPicture(picture, row, col);
 }
 
-void BoardView::forgetCellsUnder(int xPx, int yPx) {
-    const int c0 = std::max(0, (xPx - kLeftPx) / kTile - 1);
-    const int r0 = std::max(0, (yPx - kTopPx) / kTile - 1);
-    for (int row = r0; row < kRows && row <= r0 + 2; ++row)
-        for (int col = c0; col < kCols && col <= c0 + 2; ++col) {
-            const QRect cellRect(kLeftPx + kTile * col, kTopPx + kTile * row, kTile, kTile);
-            if (cellRect.intersects(QRect(xPx, yPx, kTile, kTile))) shown_[row][col] = -1;
-        }
-}
-
-void BoardView::copyPicture(int picture, int xPx, int yPx) {
+void BoardView::copyPicture(int picture, int row, int col) {
     const QImage& tile = pictures_[picture];
+    const int xPx = kLeftPx + kTile * col, yPx = kTopPx + kTile * row;
     const int x0 = int(std::lround(xPx * dpr_)), y0 = int(std::lround(yPx * dpr_));
-    // Clipped to the buffer; a picture may hang over its edges.
+    // Clipped to the buffer, in case rounding at a fractional ratio reaches
+    // past its edge.
     const int left = std::max(x0, 0), top = std::max(y0, 0);
     const int right = std::min(x0 + tile.width(), buffer_.width());
     const int bottom = std::min(y0 + tile.height(), buffer_.height());

@@ -4,7 +4,7 @@
 #include <QWidget>
 #include <array>
 
-#include "state.h"
+#include "constants.h"
 
 namespace nubbo::ui {
 
@@ -20,9 +20,8 @@ class BoardView : public QWidget {
 
     explicit BoardView(QWidget* parent = nullptr);
 
-    // Copies tile picture `picture` (0 to 7) with its top-left corner at
-    // (x, y) points, converted at 4/3 pixels per point, rounded.
-    void paintPicture(int picture, int x, int y);
+    // Copies tile picture `picture` (0 to 7) onto board cell (row, col).
+    void paintCell(int row, int col, int picture);
 
     // What the client area shows, in device pixels.
     const QImage& buffer() const { return buffer_; }
@@ -35,9 +34,7 @@ class BoardView : public QWidget {
     // Builds the buffer and the pictures for the current device pixel ratio
     // and puts back every board cell painted so far.
     void rebuild();
-    void copyPicture(int picture, int xPx, int yPx);
-    // Forgets the cells an off-grid picture at (xPx, yPx) covers in part.
-    void forgetCellsUnder(int xPx, int yPx);
+    void copyPicture(int picture, int row, int col);
 
     qreal dpr_ = 0;
     QImage buffer_;                                    // device pixels

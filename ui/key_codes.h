@@ -2,14 +2,12 @@
 
 #include <QKeyEvent>
 
+#include "game.h"
+
 namespace nubbo::ui {
 
-// The game's key codes for a Qt key press: the Windows virtual-key codes
-// (left 37, right 39, space 32, down 40, letters 65 to 90, ...). A key with no
-// code of its own maps to 255, which no game action uses.
-int virtualKeyCode(const QKeyEvent& event);
-
-// Shift 1, Ctrl 2, Alt 4, as the key handler is given them.
-int shiftMask(Qt::KeyboardModifiers modifiers);
+// The game's key for a Qt key press: the arrows and the space bar (also on
+// the keypad and with modifiers held), every other key Other.
+Key gameKey(const QKeyEvent& event);
 
 }  // namespace nubbo::ui

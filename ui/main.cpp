@@ -1,5 +1,6 @@
 // nubbo: the game window.
 #include <QApplication>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 
@@ -27,12 +28,14 @@ int main(int argc, char** argv) {
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.nubbo.Nubbo"));
     nubbo::ui::installFontSubstitutions();
 
+    // Every run deals a different sequence of tiles.
+    const auto seed = std::uint64_t(std::chrono::system_clock::now().time_since_epoch().count());
 #ifdef NUBBO_TIMING
     nubbo::ui::TimingLog timing;
-    nubbo::ui::MainWindow window(&timing);
+    nubbo::ui::MainWindow window(seed, &timing);
     window.setTimingLog(&timing);
 #else
-    nubbo::ui::MainWindow window;
+    nubbo::ui::MainWindow window(seed);
 #endif
     window.show();
     nubbo::ui::stopKeyReleases(window);

@@ -27,7 +27,7 @@ QIcon appIcon() {
 }
 }  // namespace
 
-MainWindow::MainWindow(GameEvents* events)
+MainWindow::MainWindow(std::uint64_t seed, GameEvents* events)
     : QMainWindow(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                                Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                                Qt::MSWindowsFixedSizeDialogHint) {
@@ -35,9 +35,11 @@ MainWindow::MainWindow(GameEvents* events)
     setWindowIcon(appIcon());
 
     board_ = new BoardView(this);
+    board_->setObjectName(QStringLiteral("board"));
     setCentralWidget(board_);
 
     check1_ = new QCheckBox(board_);
+    check1_->setObjectName(QStringLiteral("Check1"));
     check1_->setGeometry(40, 0, 17, 17);
     check1_->setAutoFillBackground(true);
     QPalette pink = check1_->palette();
@@ -45,15 +47,19 @@ MainWindow::MainWindow(GameEvents* events)
     pink.setColor(QPalette::Button, BoardView::background());
     check1_->setPalette(pink);
 
-    text7_ = addTextBox(56, 0, 33, 18, QStringLiteral("高手"), withKaiFallback(board_->font()));
-    text3_ = addTextBox(96, 0, 41, 18, QStringLiteral("Level:"));
-    text4_ = addTextBox(136, 0, 25, 18, QString());
-    text2_ = addTextBox(192, 0, 41, 18, QStringLiteral("Score:"));
-    text1_ = addTextBox(232, 0, 49, 18, QString());
-    text6_ = addTextBox(8, 488, 265, 18, QStringLiteral("NUBBO  tiles fall, threes clear"));
+    // Text7 labels the box, Text3 and Text2 the level and score boxes;
+    // Text6 is the credit line.
+    addTextBox("Text7", 56, 0, 33, 18, QStringLiteral("高手"), withKaiFallback(board_->font()));
+    addTextBox("Text3", 96, 0, 41, 18, QStringLiteral("Level:"));
+    text4_ = addTextBox("Text4", 136, 0, 25, 18, QString());
+    addTextBox("Text2", 192, 0, 41, 18, QStringLiteral("Score:"));
+    text1_ = addTextBox("Text1", 232, 0, 49, 18, QString());
+    addTextBox("Text6", 8, 488, 265, 18, QStringLiteral("NUBBO  tiles fall, threes clear"));
 
-    auto banner = [this](const QRect& geometry, const QString& text, const QFont& font) {
+    auto banner = [this](const char* name, const QRect& geometry, const QString& text,
+                         const QFont& font) {
         auto* label = new QLabel(text, board_);
+        label->setObjectName(QLatin1String(name));
         label->setGeometry(geometry);
         label->setFont(font);
         QPalette palette = label->palette();
@@ -63,29 +69,30 @@ MainWindow::MainWindow(GameEvents* events)
         label->hide();
         return label;
     };
-    label1_ = banner({72, 184, 145, 113}, QStringLiteral("GAME OVER"), gameOverFont());
+    label1_ = banner("Label1", {72, 184, 145, 113}, QStringLiteral("GAME OVER"), gameOverFont());
     label1_->setWordWrap(true);  // "GAME" over "OVER", as the box is narrow
     label1_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    label2_ = banner({8, 200, 273, 81}, QStringLiteral("按F2"), bannerFont());
-    label2Shown_ = "按F2";
+    label2_ = banner("Label2", {8, 200, 273, 81}, QString(), bannerFont());
     label2_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
 
     QMenu* gameMenu = menuBar()->addMenu(QStringLiteral("Game"));
     auto command = [this, gameMenu](const QString& text, Qt::Key key, auto handler) {
         QAction* action = gameMenu->addAction(text);
+        action->setObjectName(text);
         action->setShortcut(QKeySequence(key));
         action->setShortcutContext(Qt::ApplicationShortcut);
         connect(action, &QAction::triggered, this, handler);
         return action;
     };
-    new_ = command(QStringLiteral("New"), Qt::Key_F2, [this] { game_->newGame(); });
-    pause_ = command(QStringLiteral("Pause"), Qt::Key_F3, [this] { game_->pause(); });
-    exit_ = command(QStringLiteral("Exit"), Qt::Key_F4, [this] { game_->exit(); });
-    help_ = menuBar()->addAction(QStringLiteral("Help"));
-    connect(help_, &QAction::triggered, this, [this] { help_Click(); });
+    command(QStringLiteral("New"), Qt::Key_F2, [this] { game_->newGame(); });
+    command(QStringLiteral("Pause"), Qt::Key_F3, [this] { game_->pause(); });
+    command(QStringLiteral("Exit"), Qt::Key_F4, [this] { game_->exit(); });
+    QAction* help = menuBar()->addAction(QStringLiteral("Help"));
+    help->setObjectName(QStringLiteral("help"));
+    connect(help, &QAction::triggered, this, [this] { help_Click(); });
 
     clock_ = std::make_unique<QtClock>([this] { game_->wake(); });
-    game_ = std::make_unique<Game>(*this, *clock_, events);
+    game_ = std::make_unique<Game>(*this, *clock_, seed, events);
 
     // Key preview: every key press reaches the game before any control.
     qApp->installEventFilter(this);
@@ -98,9 +105,10 @@ MainWindow::~MainWindow() {
     qApp->removeEventFilter(this);
 }
 
-QLineEdit* MainWindow::addTextBox(int x, int y, int w, int h, const QString& text,
+QLineEdit* MainWindow::addTextBox(const char* name, int x, int y, int w, int h, const QString& text,
                                   const QFont& font) {
     auto* box = new QLineEdit(board_);
+    box->setObjectName(QLatin1String(name));
     // The font first: laying the text out in the default font would load
     // a fallback face only to throw it away.
     box->setFont(font);
@@ -111,21 +119,8 @@ QLineEdit* MainWindow::addTextBox(int x, int y, int w, int h, const QString& tex
     return box;
 }
 
-QLineEdit& MainWindow::text(int n) {
-    switch (n) {
-        case 1:
-            return *text1_;
-        case 2:
-            return *text2_;
-        case 3:
-            return *text3_;
-        case 4:
-            return *text4_;
-        case 6:
-            return *text6_;
-        default:
-            return *text7_;
-    }
+void MainWindow::paintCell(int row, int col, int picture) {
+    board_->paintCell(row, col, picture);
 }
 
 void MainWindow::showLabel(Label label, bool visible) {
@@ -133,26 +128,16 @@ void MainWindow::showLabel(Label label, bool visible) {
 }
 
 void MainWindow::setLabel2Caption(std::string_view caption) {
-    if (caption == label2Shown_) return;
-    label2Shown_ = caption;
     label2_->setText(QString::fromUtf8(caption.data(), qsizetype(caption.size())));
 }
 
 void MainWindow::setText(TextBox box, std::string_view text) {
-    // The repaint writes these every 10 ms; only a change costs anything.
-    std::string& shown = box == TextBox::Text1 ? text1Shown_ : text4Shown_;
-    if (text == shown) return;
-    shown = text;
     (box == TextBox::Text1 ? text1_ : text4_)
         ->setText(QString::fromUtf8(text.data(), qsizetype(text.size())));
 }
 
-int MainWindow::check1Value() const {
-    return check1_->isChecked() ? 1 : 0;
-}
-
-void MainWindow::paintPicture(int picture, int x, int y) {
-    board_->paintPicture(picture, x, y);
+bool MainWindow::check1Ticked() const {
+    return check1_->isChecked();
 }
 
 void MainWindow::endProgram() {
@@ -162,9 +147,9 @@ void MainWindow::endProgram() {
 
 void MainWindow::help_Click() {
     QMessageBox box(QMessageBox::NoIcon, caption(), helpText(), QMessageBox::Ok, this);
-    game_->freeze();
+    game_->openHelp();
     box.exec();
-    game_->thaw();
+    game_->closeHelp();
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
@@ -178,8 +163,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 #ifdef NUBBO_TIMING
         const qint64 since = timing_ ? timing_->now() : 0;
 #endif
-        ++keysForwarded_;
-        game_->keyDown(virtualKeyCode(*key), shiftMask(key->modifiers()));
+        game_->key(gameKey(*key));
 #ifdef NUBBO_TIMING
         if (timing_) timing_->keyHandled(since);
 #endif
@@ -198,7 +182,7 @@ void MainWindow::changeEvent(QEvent* event) {
 
 void MainWindow::closeEvent(QCloseEvent* event) {
     event->accept();
-    endProgram();
+    game_->exit();
 }
 
 }  // namespace nubbo::ui

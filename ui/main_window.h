@@ -1,8 +1,8 @@
 #pragma once
 
 #include <QMainWindow>
+#include <cstdint>
 #include <memory>
-#include <string>
 
 #include "board_view.h"
 #include "game.h"
@@ -22,24 +22,13 @@ namespace nubbo::ui {
 // menu command and wake-up to the game; no game rule lives here.
 class MainWindow : public QMainWindow, public nubbo::Window {
   public:
-    explicit MainWindow(GameEvents* events = nullptr);
+    // `seed` seeds the tiles of the game; `events`, if given, is told of
+    // what the rules do.
+    explicit MainWindow(std::uint64_t seed, GameEvents* events = nullptr);
     ~MainWindow() override;
 
     // Starts the game state once the window and its controls exist.
     void load() { game_->load(); }
-
-    Game& game() { return *game_; }
-    BoardView& board() { return *board_; }
-    QCheckBox& check1() { return *check1_; }
-    QLabel& label1() { return *label1_; }
-    QLabel& label2() { return *label2_; }
-    QLineEdit& text(int n);  // Text1 to Text7 (5 does not exist)
-    QAction& newAction() { return *new_; }
-    QAction& pauseAction() { return *pause_; }
-    QAction& exitAction() { return *exit_; }
-    QAction& helpAction() { return *help_; }
-    // Key presses handed to the game so far.
-    int keysForwarded() const { return keysForwarded_; }
 
 #ifdef NUBBO_TIMING
     void setTimingLog(class TimingLog* log) {
@@ -55,11 +44,11 @@ class MainWindow : public QMainWindow, public nubbo::Window {
     }
 
     // nubbo::Window
+    void paintCell(int row, int col, int picture) override;
     void showLabel(Label label, bool visible) override;
     void setLabel2Caption(std::string_view caption) override;
     void setText(TextBox box, std::string_view text) override;
-    int check1Value() const override;
-    void paintPicture(int picture, int x, int y) override;
+    bool check1Ticked() const override;
     void endProgram() override;
 
   protected:
@@ -69,28 +58,16 @@ class MainWindow : public QMainWindow, public nubbo::Window {
 
   private:
     void help_Click();
-    QLineEdit* addTextBox(int x, int y, int w, int h, const QString& text,
+    QLineEdit* addTextBox(const char* name, int x, int y, int w, int h, const QString& text,
                           const QFont& font = QFont());
 
+    // The controls, each also found by its objectName (the same word).
     BoardView* board_;
-    QCheckBox* check1_;
-    QLineEdit* text1_;
-    QLineEdit* text2_;
-    QLineEdit* text3_;
-    QLineEdit* text4_;
-    QLineEdit* text6_;
-    QLineEdit* text7_;
-    QLabel* label1_;
-    QLabel* label2_;
-    QAction* new_;
-    QAction* pause_;
-    QAction* exit_;
-    QAction* help_;
-    // What Text1, Text4 and Label2 show, as the game last wrote it.
-    std::string text1Shown_;
-    std::string text4Shown_;
-    std::string label2Shown_;
-    int keysForwarded_ = 0;
+    QCheckBox* check1_;  // `Check1`: the 高手 box, the harder game
+    QLineEdit* text1_;   // `Text1`: the score
+    QLineEdit* text4_;   // `Text4`: the level
+    QLabel* label1_;     // `Label1`: "GAME OVER"
+    QLabel* label2_;     // `Label2`: the banner
     std::unique_ptr<QtClock> clock_;
     std::unique_ptr<Game> game_;
 #ifdef NUBBO_TIMING

@@ -4,22 +4,14 @@
 
 namespace nubbo::ui {
 
-QtClock::QtClock(std::function<void()> onWake) : onWake_(std::move(onWake)) {
+QtClock::QtClock(std::function<void()> onWake) {
     elapsed_.start();
     timer_.setSingleShot(true);
     timer_.setTimerType(Qt::PreciseTimer);
-    QObject::connect(&timer_, &QTimer::timeout, [this] { wake(); });
-}
-
-void QtClock::wake() {
-    const Millis actual = elapsed_.elapsed();
-    if (due_ && actual >= *due_ && actual - *due_ <= kOnTimeMs) onTime_ = *due_;
-    onWake_();
-    onTime_.reset();
+    QObject::connect(&timer_, &QTimer::timeout, std::move(onWake));
 }
 
 void QtClock::wakeAt(std::optional<Millis> due) {
-    due_ = due;
     if (!due) {
         timer_.stop();
         return;

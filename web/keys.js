@@ -12,11 +12,7 @@ export function keyCode(event) {
   return code > 0 && code < 255 && code !== 229 ? code : 255;
 }
 
-export function shiftMask(event) {
-  return (event.shiftKey ? 1 : 0) | (event.ctrlKey ? 2 : 0) | (event.altKey ? 4 : 0);
-}
-
-// `command(name)` runs a menu command; `key(code, shift)` hands a key to the
+// `command(name)` runs a menu command; `key(code)` hands a key to the
 // game; `ignore()` says when keys are not the game's (the help box is open).
 export function routeKeys({ command, key, ignore }) {
   const onKeyDown = (event) => {
@@ -33,7 +29,7 @@ export function routeKeys({ command, key, ignore }) {
       event.preventDefault();
       event.stopPropagation();
     }
-    key(keyCode(event), shiftMask(event));
+    key(keyCode(event));
   };
   window.addEventListener("keydown", onKeyDown, { capture: true });
   return () => window.removeEventListener("keydown", onKeyDown, { capture: true });

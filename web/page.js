@@ -96,7 +96,7 @@ async function start() {
   const menu = setUpMenu({ command });
   stopKeys = routeKeys({
     command,
-    key: (code, shift) => game._nubbo_key(code, shift),
+    key: (code) => game._nubbo_key(code),
     ignore: () => ended || help.isOpen(),
   });
   closeMenu = menu.close;

@@ -1,43 +1,39 @@
 // Painting, the chain banner and bonus, the level-up and its fall interval.
 #include <gtest/gtest.h>
 
-#include "fake_window.h"
+#include "rig.h"
 
 namespace nubbo::test {
 namespace {
 
-TEST(Display, PaintsEveryCellRowByRowAtItsPointPosition) {
+TEST(Display, PaintsEveryCellWithItsTilesPicture) {
     Rig rig;
     rig.s().board[0][0] = 2;
     rig.s().board[12][7] = 4;
-    rig.window.paints.clear();
-    rig.game.display(12, 7);
-    ASSERT_EQ(rig.window.paints.size(), 104u);
-    for (int n = 0; n < 104; ++n) {
-        const int row = n / 8, col = n % 8;
-        EXPECT_EQ(rig.window.paints[n].x, 24 * col + 10);
-        EXPECT_EQ(rig.window.paints[n].y, 24 * row + 50);
-    }
-    EXPECT_EQ(rig.window.paints.front().picture, 2);
-    EXPECT_EQ(rig.window.paints[1].picture, EMPTY);
-    EXPECT_EQ(rig.window.paints.back().picture, 4);
+    rig.s().board[5][3] = CLEARING;
+    rig.rules().display(12, 7);
+    for (int r = 0; r < kRows; ++r)
+        for (int c = 0; c < kCols; ++c)
+            EXPECT_EQ(rig.game.screen().cell[r][c], rig.s().board[r][c]);
     EXPECT_EQ(rig.s().i, 13);  // the shared counters are left past the ends
     EXPECT_EQ(rig.s().j, 8);
+    rig.game.wake();
+    EXPECT_EQ(rig.window.screen[5][3], CLEARING);  // the window is told once the event ends
 }
 
 TEST(Display, StartUpRepaintsTheEmptyBoardWithScoreAndLevel) {
     Rig rig;
-    rig.game.setSkipIdleTicks(false);  // count every repaint
     EXPECT_EQ(rig.window.text1, "");
+    EXPECT_EQ(rig.window.caption2, "按F2");
+    EXPECT_TRUE(rig.window.label2);
     rig.advance(10);
     EXPECT_EQ(rig.window.text1, "0");
     EXPECT_EQ(rig.window.text4, "1");
-    EXPECT_TRUE(rig.window.label2);
-    EXPECT_EQ(rig.window.caption2, "按F2");
-    ASSERT_EQ(rig.window.paints.size(), 104u);
-    for (const auto& p : rig.window.paints) EXPECT_EQ(p.picture, EMPTY);
+    ASSERT_EQ(rig.window.paints, 104);
+    for (const auto& row : rig.window.screen)
+        for (int p : row) EXPECT_EQ(p, EMPTY);
     rig.advance(90);
-    EXPECT_EQ(rig.window.paints.size(), 10 * 104u);  // every 10 ms
+    EXPECT_EQ(rig.window.paints, 104);  // the window is told only of changes
     EXPECT_EQ(rig.s().active, 1);
 }
 
@@ -46,13 +42,13 @@ TEST(Display, ChainCountOfOneIsAnOrdinaryPaint) {
     rig.game.newGame();
     rig.s().combo = 1;
     rig.s().score = 10;
-    rig.game.display(12, 7);
+    rig.rules().display(12, 7);
     EXPECT_EQ(rig.s().score, 10);
-    EXPECT_FALSE(rig.window.label2);
+    EXPECT_FALSE(rig.game.screen().label2);
     EXPECT_TRUE(rig.game.timers().enabled(T1));
     EXPECT_TRUE(rig.game.timers().enabled(T2));
     EXPECT_EQ(rig.game.timers().interval(T1), 500);  // speed replaces New's 400
-    EXPECT_EQ(rig.window.text1, "10");
+    EXPECT_EQ(rig.game.screen().text1, "10");
 }
 
 struct ChainCase {
@@ -69,10 +65,10 @@ TEST_P(ChainBanner, ShowsTheCountAddsTheBonusAndHolds) {
     rig.advance(10);
     rig.s().combo = GetParam().combo;
     rig.s().score = 10;
-    rig.game.display(12, 7);
+    rig.rules().display(12, 7);
     EXPECT_EQ(rig.s().score, 10 + GetParam().bonus);
-    EXPECT_EQ(rig.window.caption2, GetParam().caption);
-    EXPECT_TRUE(rig.window.label2);
+    EXPECT_EQ(rig.game.screen().caption2, GetParam().caption);
+    EXPECT_TRUE(rig.game.screen().label2);
     EXPECT_EQ(rig.s().active, 0);
     EXPECT_EQ(rig.s().speed, 500);
     const Timers& t = rig.game.timers();
@@ -80,7 +76,7 @@ TEST_P(ChainBanner, ShowsTheCountAddsTheBonusAndHolds) {
     EXPECT_FALSE(t.enabled(T2));
     EXPECT_FALSE(t.enabled(T3));
     EXPECT_TRUE(t.enabled(T4));
-    EXPECT_EQ(rig.window.text1, std::to_string(10 + GetParam().bonus));
+    EXPECT_EQ(rig.game.screen().text1, std::to_string(10 + GetParam().bonus));
 }
 
 INSTANTIATE_TEST_SUITE_P(Counts, ChainBanner,
@@ -94,13 +90,13 @@ TEST(Display, LevelThresholdsNeedAScoreStrictlyAbove) {
     for (int n = 0; n < 5; ++n) {
         ASSERT_EQ(rig.s().nextlevel, thresholds[n]);
         rig.s().score = thresholds[n];  // equal: no level
-        rig.game.display(12, 7);
+        rig.rules().display(12, 7);
         EXPECT_EQ(rig.s().level, n + 1);
         rig.s().score = thresholds[n] + 1;
-        rig.game.display(12, 7);
+        rig.rules().display(12, 7);
         EXPECT_EQ(rig.s().level, n + 2);
-        EXPECT_EQ(rig.window.caption2, "第 " + std::to_string(n + 2) + "關");
-        EXPECT_EQ(rig.window.text4, std::to_string(n + 2));
+        EXPECT_EQ(rig.game.screen().caption2, "第 " + std::to_string(n + 2) + "關");
+        EXPECT_EQ(rig.game.screen().text4, std::to_string(n + 2));
         EXPECT_EQ(rig.s().active, 0);
         EXPECT_TRUE(rig.game.timers().enabled(T4));
         EXPECT_FALSE(rig.game.timers().enabled(T1));
@@ -112,19 +108,19 @@ TEST(Display, LevelCaptionReplacesTheChainCaption) {
     rig.game.newGame();
     rig.s().score = 90;
     rig.s().combo = 2;  // +20 lifts the score past 100
-    rig.game.display(12, 7);
+    rig.rules().display(12, 7);
     EXPECT_EQ(rig.s().score, 110);
     EXPECT_EQ(rig.s().level, 2);
-    EXPECT_EQ(rig.window.caption2, "第 2關");
+    EXPECT_EQ(rig.game.screen().caption2, "第 2關");
 }
 
 TEST(Display, OneLevelPerCall) {
     Rig rig;
     rig.game.newGame();
     rig.s().score = 300;  // past 100 and 250
-    rig.game.display(12, 7);
+    rig.rules().display(12, 7);
     EXPECT_EQ(rig.s().level, 2);
-    rig.game.display(12, 7);
+    rig.rules().display(12, 7);
     EXPECT_EQ(rig.s().level, 3);
 }
 
@@ -133,13 +129,13 @@ TEST(Display, FallIntervalShortensBy50PerLevelAndStays) {
     rig.game.newGame();
     rig.advance(10);  // first ordinary paint: 500
     rig.s().score = 101;
-    rig.game.display(12, 7);
+    rig.rules().display(12, 7);
     EXPECT_EQ(rig.game.timers().interval(T1), 450);
     rig.advance(1000);  // the hold ends
     rig.advance(10);
     EXPECT_EQ(rig.game.timers().interval(T1), 450);  // ordinary paints keep it
     rig.s().score = 251;
-    rig.game.display(12, 7);
+    rig.rules().display(12, 7);
     EXPECT_EQ(rig.game.timers().interval(T1), 400);
     EXPECT_EQ(rig.s().speed, 400);
 }
@@ -152,7 +148,7 @@ TEST(Display, FallIntervalNeverDropsBelow50) {
     std::vector<std::int32_t> seen;
     for (int n = 0; n < 12; ++n) {
         rig.s().score = rig.s().nextlevel + 1;
-        rig.game.display(12, 7);
+        rig.rules().display(12, 7);
         seen.push_back(rig.game.timers().interval(T1));
     }
     EXPECT_EQ(seen,

@@ -1,7 +1,7 @@
 // Start-up, New, Pause, Exit and the help box's stillness.
 #include <gtest/gtest.h>
 
-#include "fake_window.h"
+#include "rig.h"
 
 namespace nubbo::test {
 namespace {
@@ -11,7 +11,7 @@ TEST(FormLoad, GivesTheStartValues) {
         FakeWindow window;
         window.check1 = check1;
         VirtualClock clock;
-        Game game(window, clock);
+        TestGame game(window, clock, 1);
         game.load();
         const State& s = game.state();
         EXPECT_EQ(s.px, 3);
@@ -44,7 +44,7 @@ TEST(NewClick, ResetsAGameInProgress) {
     rig.s().level = 5;
     rig.s().nextlevel = 1318;
     rig.s().board[12][0] = 1;
-    rig.window.label1 = true;
+    rig.rules().over();
     rig.game.newGame();
     EXPECT_EQ(rig.s().score, 0);
     EXPECT_EQ(rig.s().level, 1);
@@ -78,7 +78,7 @@ TEST(Pause, StopsTheFallUntilAnyKey) {
     rig.advance(5000);
     EXPECT_EQ(rig.s().py, 0);
     EXPECT_TRUE(rig.game.timers().enabled(T3));  // still repainted
-    rig.game.keyDown(65, 0);                     // a key with no action of its own
+    rig.key(65);                                 // a key with no action of its own
     EXPECT_TRUE(rig.window.label2);              // until the next fall step
     rig.advance(500);
     EXPECT_EQ(rig.s().py, 1);
@@ -115,12 +115,14 @@ TEST(HelpBox, TheGameStandsStillWhileItIsOpen) {
     Rig rig;
     rig.game.newGame();
     rig.advance(300);
-    rig.game.freeze();
-    const auto paints = rig.window.paints.size();
+    rig.game.openHelp();
+    const auto paints = rig.window.paints;
     EXPECT_EQ(rig.clock.wakeRequested(), std::nullopt);
     rig.advance(60000);
-    EXPECT_EQ(rig.window.paints.size(), paints);
-    rig.game.thaw();
+    rig.game.key(Key::Left);  // the box is modal; nothing reaches the game
+    EXPECT_EQ(rig.window.paints, paints);
+    EXPECT_EQ(rig.s().px, 3);
+    rig.game.closeHelp();
     rig.advance(209);  // the first step is due 500 ms after the first paint, at 10 ms
     EXPECT_EQ(rig.s().py, 0);
     rig.advance(1);
@@ -145,24 +147,24 @@ TEST(FocusLost, PausesAFallingPieceOnly) {
     EXPECT_FALSE(rig.game.timers().enabled(TimerId::Timer1));
     rig.advance(2000);
     EXPECT_EQ(rig.s().py, 0);
-    rig.game.keyDown(39, 0);  // any key resumes, as from Game > Pause
+    rig.key(39);  // any key resumes, as from Game > Pause
     rig.advance(500);
     EXPECT_EQ(rig.s().py, 1);
 }
 
 TEST(FocusLost, LeavesAHoldAndAnOverGameAlone) {
-    ScanRig rig;
+    Rig rig;
     rig.game.newGame();
     setBoard(rig.s(), bottom({".33.....", ".22....."}));
     for (int r = 0; r < 3; ++r) rig.s().board[10 + r][3] = Tile(4 - r);
-    rig.game.check();  // a chain: the banner's hold
+    rig.rules().check();  // a chain: the banner's hold
     rig.game.focusLost();
     EXPECT_EQ(rig.window.caption2, " 2連扁");
     rig.advance(1000);
     EXPECT_TRUE(rig.game.timers().enabled(TimerId::Timer1));  // the hold ended as usual
 
     setBoard(rig.s(), top({"...1....", "...2....", "...3...."}));
-    rig.game.NEWOBJ();  // blocked: game over
+    rig.rules().NEWOBJ();  // blocked: game over
     rig.window.caption2 = "";
     rig.game.focusLost();
     EXPECT_EQ(rig.window.caption2, "");

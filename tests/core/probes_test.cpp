@@ -1,7 +1,7 @@
 // Growing a group through the side neighbours of its cells.
 #include <gtest/gtest.h>
 
-#include "fake_window.h"
+#include "rig.h"
 
 namespace nubbo::test {
 namespace {
@@ -47,7 +47,7 @@ TEST_P(ProbeBounds, OnlyNeighboursOnTheBoardAreProbed) {
     rig.fill(2);
     const auto& c = GetParam();
     rig.seed(c.col, c.row);
-    rig.game.checkrun(c.col, c.row, 2);
+    rig.rules().checkrun(c.col, c.row, 2);
     Cells expected{{c.col, c.row}};
     expected.insert(expected.end(), c.queued.begin(), c.queued.end());
     EXPECT_EQ(rig.queue(), expected);
@@ -68,7 +68,7 @@ TEST(Probes, OtherCodesAreNeitherMarkedNorQueued) {
     rig.s().board[5][4] = 3;         // up
     rig.s().board[7][4] = 2;         // down: the only match
     rig.seed(4, 6);
-    rig.game.checkrun(4, 6, 2);
+    rig.rules().checkrun(4, 6, 2);
     EXPECT_EQ(rig.queue(), (Cells{{4, 6}, {4, 7}}));
     EXPECT_EQ(rig.s().mark[6][3], kUnused);
     EXPECT_EQ(rig.s().mark[6][5], kUnused);
@@ -81,9 +81,9 @@ TEST(Probes, ACellIsNeverQueuedTwice) {
     rig.s().board[12][0] = rig.s().board[12][1] = 1;
     rig.seed(0, 12);
     rig.seed(1, 12);
-    rig.game.checkrun(0, 12, 1);
-    rig.game.checkrun(1, 12, 1);
-    rig.game.checkrun(0, 12, 1);
+    rig.rules().checkrun(0, 12, 1);
+    rig.rules().checkrun(1, 12, 1);
+    rig.rules().checkrun(0, 12, 1);
     EXPECT_EQ(rig.queue(), (Cells{{0, 12}, {1, 12}}));
     EXPECT_EQ(rig.s().mark[12][1], 1);
 }
@@ -93,7 +93,7 @@ TEST(Probes, CornerNeighboursNeverJoin) {
     for (auto [r, c] : {std::pair{5, 3}, {5, 5}, {7, 3}, {7, 5}}) rig.s().board[r][c] = 4;
     rig.s().board[6][4] = 4;
     rig.seed(4, 6);
-    rig.game.checkrun(4, 6, 4);
+    rig.rules().checkrun(4, 6, 4);
     EXPECT_EQ(rig.queue(), (Cells{{4, 6}}));
 }
 

@@ -3,7 +3,7 @@
 // that stands after the scan, with the new piece's cells shown as '?'.
 #include <gtest/gtest.h>
 
-#include "fake_window.h"
+#include "rig.h"
 
 namespace nubbo::test {
 namespace {
@@ -26,10 +26,10 @@ class Scan : public ::testing::TestWithParam<PassCase> {};
 
 TEST_P(Scan, ClearsWhatTheSweepsFind) {
     const PassCase& c = GetParam();
-    ScanRig rig;
+    Rig rig;
     rig.game.newGame();
     setBoard(rig.s(), c.board);
-    rig.game.check();
+    rig.rules().check();
     ASSERT_EQ(rig.events.passes.size(), c.painted.size());
     for (std::size_t n = 0; n < c.painted.size(); ++n) {
         const auto& pass = rig.events.passes[n];
@@ -123,12 +123,12 @@ struct LineCase {
 class Lines : public ::testing::TestWithParam<LineCase> {};
 
 TEST_P(Lines, AreClearedAsExactlyTheirThreeTiles) {
-    ScanRig rig;
+    Rig rig;
     rig.game.newGame();
     Rows board(kRows, "........");
     for (auto [r, c] : GetParam().cells) board[r][c] = '3';
     setBoard(rig.s(), board);
-    rig.game.check();
+    rig.rules().check();
     ASSERT_EQ(rig.events.passes.size(), 1u);
     Rows painted(kRows, "........");
     for (auto [r, c] : GetParam().cells) painted[r][c] = '*';
@@ -148,11 +148,11 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Scan, EmptyCellsAndPairsNeverFormARun) {
-    ScanRig rig;
+    Rig rig;
     rig.game.newGame();
     setBoard(rig.s(), bottom({"11.22.11", "2.2.2.2."}));
     const std::int64_t score = rig.s().score;
-    rig.game.check();
+    rig.rules().check();
     EXPECT_TRUE(rig.events.passes.empty());
     EXPECT_EQ(rig.s().score, score);
     EXPECT_TRUE(rig.game.timers().enabled(TimerId::Timer1));  // no hold
@@ -160,11 +160,11 @@ TEST(Scan, EmptyCellsAndPairsNeverFormARun) {
 }
 
 TEST(Scan, APassHoldsTheGameWithoutClosingTheKeyGate) {
-    ScanRig rig;
+    Rig rig;
     rig.game.newGame();
     rig.advance(10);
     setBoard(rig.s(), bottom({"222....."}));
-    rig.game.check();
+    rig.rules().check();
     const Timers& t = rig.game.timers();
     EXPECT_FALSE(t.enabled(TimerId::Timer1));
     EXPECT_FALSE(t.enabled(TimerId::Timer2));
@@ -175,10 +175,10 @@ TEST(Scan, APassHoldsTheGameWithoutClosingTheKeyGate) {
 }
 
 TEST(Scan, ABoardFullOfOneKindIsOneGroupOf104) {
-    ScanRig rig;
+    Rig rig;
     rig.game.newGame();
     setBoard(rig.s(), Rows(kRows, "00000000"));
-    rig.game.check();
+    rig.rules().check();
     ASSERT_EQ(rig.events.passes.size(), 1u);
     EXPECT_EQ(rig.events.passes[0].rows, Rows(kRows, "********"));
     EXPECT_EQ(rig.s().score, 104 + 0);  // one pass: no bonus, and 104 is above 100

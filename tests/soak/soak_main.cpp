@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "random_play.h"
+#include "random_player.h"
 
 int main(int argc, char** argv) {
     const long long target = argc > 1 ? std::atoll(argv[1]) : 20000;

@@ -1,20 +1,20 @@
 // At a device pixel ratio of 2 the tiles are scaled by nearest neighbour.
 #include <QtTest>
 
-#include "fonts.h"
+#include "board_view.h"
 #include "main_window.h"
 
 class DprTest : public QObject {
     Q_OBJECT
   private slots:
     void tilesAreCrispAtTwice() {
-        nubbo::ui::MainWindow window;
+        nubbo::ui::MainWindow window(1);
         window.show();
         window.load();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         QCOMPARE(window.devicePixelRatio(), 2.0);
-        window.paintPicture(1, 10, 50);
-        const QImage& buffer = window.board().buffer();
+        window.paintCell(0, 0, 1);
+        const QImage& buffer = window.findChild<nubbo::ui::BoardView*>("board")->buffer();
         QCOMPARE(buffer.size(), QSize(578, 1016));
         const QImage tile =
             QImage(QStringLiteral(":/tiles/tile1.png")).convertToFormat(QImage::Format_RGB32);

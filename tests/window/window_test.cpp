@@ -12,6 +12,7 @@
 #include <QTimer>
 #include <QtTest>
 
+#include "board_view.h"
 #include "fonts.h"
 #include "main_window.h"
 
@@ -23,14 +24,7 @@ const QColor kPink(255, 192, 192);
 const QColor kWhite(255, 255, 255);
 const QColor kBlue(0, 0, 255);
 
-// Top-left corner, in points, of a board cell, as the game paints it.
-int cellX(int col) {
-    return 24 * col + 10;
-}
-int cellY(int row) {
-    return 24 * row + 50;
-}
-// The same corner in pixels of the client area.
+// The top-left corner of a board cell in pixels of the client area.
 QPoint cellPx(int row, int col) {
     return {13 + 32 * col, 67 + 32 * row};
 }
@@ -68,17 +62,51 @@ class WindowTest : public QObject {
 
     std::unique_ptr<MainWindow> window;
 
+    // The window's parts, found by name as a player names them.
+    template <typename T = QWidget>
+    T* part(const QString& name, const MainWindow* in = nullptr) {
+        T* found = (in ? in : window.get())->findChild<T*>(name);
+        if (!found) qFatal("no part %s", qPrintable(name));
+        return found;
+    }
+    nubbo::ui::BoardView& board() { return *part<nubbo::ui::BoardView>("board"); }
+    QCheckBox& check1() { return *part<QCheckBox>("Check1"); }
+    QLabel& label(int n) { return *part<QLabel>(QStringLiteral("Label%1").arg(n)); }
+    QLineEdit& text(int n) { return *part<QLineEdit>(QStringLiteral("Text%1").arg(n)); }
+    QAction& action(const QString& name) { return *window->findChild<QAction*>(name); }
+
     // The client area as it would be shown: the back buffer with the
     // controls and the labels over it.
-    QImage client() {
-        return window->board().grab().toImage().convertToFormat(QImage::Format_RGB32);
-    }
+    QImage client() { return board().grab().toImage().convertToFormat(QImage::Format_RGB32); }
 
-    QWidget* control(const QString& name) {
-        if (name == QLatin1String("Check1")) return &window->check1();
-        if (name == QLatin1String("Label1")) return &window->label1();
-        if (name == QLatin1String("Label2")) return &window->label2();
-        return &window->text(name.mid(4).toInt());
+    // The picture a board cell shows, or -1 for none of the eight.
+    int picture(int row, int col) {
+        const QImage cell = board().buffer().copy(QRect(cellPx(row, col), QSize(32, 32)));
+        for (int k = 0; k < 8; ++k)
+            if (cell == tile(k)) return k;
+        return -1;
+    }
+    // The column of the falling piece's three pictures, top to bottom, and
+    // the row of its top tile, read from the board as a player sees it.
+    struct Piece {
+        int col = -1, row = -1;
+        QList<int> tiles;
+    };
+    Piece piece() {
+        Piece p;
+        for (int col = 0; col < 8 && p.col < 0; ++col)
+            for (int row = 0; row < 13; ++row)
+                if (picture(row, col) != 6) {
+                    p = {col, row, {}};
+                    for (int k = row; k < row + 3 && k < 13; ++k) p.tiles.append(picture(k, col));
+                    break;
+                }
+        return p;
+    }
+    // Starts a game and waits for its first piece to be shown.
+    void newGame() {
+        QTest::keyClick(window.get(), Qt::Key_F2);
+        QTRY_COMPARE(piece().col, 3);
     }
 
     // Runs the application until the window ends it (0) or `ms` pass (1).
@@ -94,7 +122,7 @@ class WindowTest : public QObject {
     void initTestCase() { nubbo::ui::installFontSubstitutions(); }
 
     void init() {
-        window = std::make_unique<MainWindow>();
+        window = std::make_unique<MainWindow>(1);
         window->show();
         window->load();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
@@ -105,8 +133,8 @@ class WindowTest : public QObject {
 
     void captionAndFixedSize() {
         QCOMPARE(window->windowTitle(), QStringLiteral("完全NUBBO方塊版"));
-        QCOMPARE(window->board().size(), QSize(289, 508));
-        QCOMPARE(window->board().y(), window->menuBar()->height());
+        QCOMPARE(board().size(), QSize(289, 508));
+        QCOMPARE(board().y(), window->menuBar()->height());
         QCOMPARE(window->size(), QSize(289, 508 + window->menuBar()->height()));
         QCOMPARE(window->minimumSize(), window->maximumSize());
         QVERIFY(!(window->windowFlags() & Qt::WindowMaximizeButtonHint));
@@ -135,14 +163,14 @@ class WindowTest : public QObject {
         QFETCH(QString, name);
         QFETCH(QRect, geometry);
         QFETCH(QString, text);
-        QWidget* widget = control(name);
-        QCOMPARE(widget->parentWidget(), &window->board());
+        QWidget* widget = part(name);
+        QCOMPARE(widget->parentWidget(), &board());
         QCOMPARE(widget->geometry(), geometry);
         if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
             // Text1 and Text4 are empty until the first repaint: read a window
             // that has not been loaded.
-            MainWindow fresh;
-            const QLineEdit* before = &fresh.text(name.mid(4).toInt());
+            MainWindow fresh(1);
+            const QLineEdit* before = part<QLineEdit>(name, &fresh);
             if (name == QLatin1String("Text6"))
                 QVERIFY(!before->text().isEmpty());  // the credit line
             else
@@ -161,25 +189,27 @@ class WindowTest : public QObject {
     }
 
     void labelsAreHiddenUntilLoadShowsThePrompt() {
-        MainWindow fresh;
+        MainWindow fresh(1);
         fresh.show();
         QVERIFY(QTest::qWaitForWindowExposed(&fresh));
-        QVERIFY(!fresh.label1().isVisible());
-        QVERIFY(!fresh.label2().isVisible());
+        QLabel* label1 = part<QLabel>("Label1", &fresh);
+        QLabel* label2 = part<QLabel>("Label2", &fresh);
+        QVERIFY(!label1->isVisible());
+        QVERIFY(!label2->isVisible());
         fresh.load();
-        QVERIFY(!fresh.label1().isVisible());
-        QVERIFY(fresh.label2().isVisible());
-        QCOMPARE(fresh.label2().text(), QStringLiteral("按F2"));
+        QVERIFY(!label1->isVisible());
+        QVERIFY(label2->isVisible());
+        QCOMPARE(label2->text(), QStringLiteral("按F2"));
     }
 
     void startUpShowsScoreAndLevelAfterTheFirstRepaint() {
-        QTRY_COMPARE(window->text(1).text(), QStringLiteral("0"));
-        QCOMPARE(window->text(4).text(), QStringLiteral("1"));
+        QTRY_COMPARE(text(1).text(), QStringLiteral("0"));
+        QCOMPARE(text(4).text(), QStringLiteral("1"));
     }
 
     // Pink around a white board of 8 x 13 cells, the blue prompt over it.
     void startUpLooksRight() {
-        QTRY_COMPARE(window->board().buffer().pixelColor(cellPx(12, 7) + QPoint(31, 31)), kWhite);
+        QTRY_COMPARE(board().buffer().pixelColor(cellPx(12, 7) + QPoint(31, 31)), kWhite);
         const QImage shot = client();
         QCOMPARE(shot.size(), QSize(289, 508));
         QCOMPARE(shot.pixelColor(5, 100), kPink);    // left of the board
@@ -200,35 +230,35 @@ class WindowTest : public QObject {
         QTRY_VERIFY(countColour(client(), banner, kBlue) > 300);
         const QImage before = client();
         for (int row = 4; row <= 6; ++row)
-            for (int col = 0; col < 8; ++col) window->paintPicture(3, cellX(col), cellY(row));
+            for (int col = 0; col < 8; ++col) window->paintCell(row, col, 3);
         QCoreApplication::processEvents();
         const QImage after = client();
         for (int y = banner.top(); y <= banner.bottom(); ++y)
             for (int x = banner.left(); x <= banner.right(); ++x)
                 if (before.pixelColor(x, y) == kBlue) QCOMPARE(after.pixelColor(x, y), kBlue);
         // Clicks on a label reach the board beneath it.
-        QCOMPARE(window->board().childAt(banner.center()), nullptr);
+        QCOMPARE(board().childAt(banner.center()), nullptr);
     }
 
     void fontsResolveToInstalledFamilies() {
         QCOMPARE(QFont::substitute(QStringLiteral("標楷體")), QStringLiteral("ar pl ukai tw"));
         QCOMPARE(QFont::substitute(QStringLiteral("Arial")), QStringLiteral("liberation sans"));
-        const QFontInfo banner(window->label2().font());
+        const QFontInfo banner(label(2).font());
         QCOMPARE(banner.family(), QStringLiteral("AR PL UKai TW"));
         QCOMPARE(banner.pixelSize(), 80);
         QCOMPARE(banner.weight(), int(QFont::Normal));
-        const QFontInfo over(window->label1().font());
+        const QFontInfo over(label(1).font());
         QCOMPARE(over.family(), QStringLiteral("Liberation Sans"));
         QCOMPARE(over.pixelSize(), 48);
         QCOMPARE(over.weight(), int(QFont::Normal));
 
-        const QFontMetrics kai(window->label2().font());
+        const QFontMetrics kai(label(2).font());
         for (const QString text :
              {"按F2", "連扁", "第", "關", "完全NUBBO方塊版", "GAME OVER", "PAUSE", " 0123456789"})
             for (QChar ch : text) QVERIFY2(kai.inFont(ch), qPrintable(text + " " + ch));
-        const QFontMetrics arial(window->label1().font());
+        const QFontMetrics arial(label(1).font());
         for (QChar ch : QStringLiteral("GAME OVER")) QVERIFY(arial.inFont(ch));
-        const QFontMetrics plain(window->text(7).font());
+        const QFontMetrics plain(text(7).font());
         for (QChar ch : QStringLiteral("高手完全NUBBO方塊版Level:Score:"))
             QVERIFY2(plain.inFont(ch), qPrintable(QString(ch)));
     }
@@ -259,11 +289,7 @@ class WindowTest : public QObject {
             QCOMPARE(items[n]->text(), expected[n].first);
             QCOMPARE(items[n]->shortcut(), QKeySequence(expected[n].second));
         }
-        QCOMPARE(items[0], &window->newAction());
-        QCOMPARE(items[1], &window->pauseAction());
-        QCOMPARE(items[2], &window->exitAction());
         // Help is a command on the bar itself, with no drop-down.
-        QCOMPARE(bar[1], &window->helpAction());
         QCOMPARE(bar[1]->text(), QStringLiteral("Help"));
         QVERIFY(bar[1]->menu() == nullptr);
     }
@@ -271,88 +297,65 @@ class WindowTest : public QObject {
     void boardPixelsAreTheTilePictures() {
         for (int k = 0; k < 8; ++k) {
             const int row = k, col = 7 - k;  // a different cell for each picture
-            window->paintPicture(k, cellX(col), cellY(row));
-            QCOMPARE(window->board().buffer().copy(QRect(cellPx(row, col), QSize(32, 32))),
-                     tile(k));
+            window->paintCell(row, col, k);
+            QCOMPARE(board().buffer().copy(QRect(cellPx(row, col), QSize(32, 32))), tile(k));
         }
-        window->paintPicture(7, cellX(7), cellY(12));  // the last cell
-        QCOMPARE(window->board().buffer().copy(QRect(cellPx(12, 7), QSize(32, 32))), tile(7));
+        window->paintCell(12, 7, 7);  // the last cell
+        QCOMPARE(board().buffer().copy(QRect(cellPx(12, 7), QSize(32, 32))), tile(7));
         // Nothing beside the board was touched.
-        const QImage& buffer = window->board().buffer();
+        const QImage& buffer = board().buffer();
         QCOMPARE(countColour(buffer, QRect(0, 67, 13, 416), kPink), 13 * 416);
         QCOMPARE(countColour(buffer, QRect(269, 67, 20, 416), kPink), 20 * 416);
         QCOMPARE(countColour(buffer, QRect(0, 483, 289, 5), kPink), 289 * 5);
     }
 
-    // Between the grid's cells (and half off the client area) a picture is
-    // still copied whole; the cells it covered are painted again afterwards
-    // even with the picture they showed before.
-    void offGridPicturesAndTheCellsTheyCover() {
-        window->paintPicture(6, cellX(1), cellY(1));
-        window->paintPicture(6, cellX(2), cellY(1));
-        window->paintPicture(0, cellX(1) + 12, cellY(1) + 3);  // 16 px right, 4 px down
-        const QImage& buffer = window->board().buffer();
-        QCOMPARE(buffer.copy(QRect(cellPx(1, 1) + QPoint(16, 4), QSize(32, 32))), tile(0));
-        window->paintPicture(6, cellX(1), cellY(1));
-        window->paintPicture(6, cellX(2), cellY(1));
-        QCOMPARE(countColour(buffer, QRect(cellPx(1, 1), QSize(64, 32)), kWhite), 64 * 32);
-
-        window->paintPicture(4, -6, 370);  // 8 px off the left, 13 px off the bottom
-        QCOMPARE(buffer.copy(0, 493, 24, 15), tile(4).copy(8, 0, 24, 15));
-    }
-
-    // The game repaints the whole board every 10 ms; a cell that shows the
-    // picture already costs no pixel and no screen update.
+    // The game repaints the whole board every 10 ms; a board that does not
+    // change costs no pixel and no screen update, and a changed cell only
+    // its own.
     void unchangedCellsAskForNoUpdate() {
-        QTRY_COMPARE(window->text(1).text(), QStringLiteral("0"));  // the first repaint is done
+        QTRY_COMPARE(text(1).text(), QStringLiteral("0"));  // the first repaint is done
         QCoreApplication::processEvents();
-        PaintSpy spy(&window->board());
-        window->game().display(12, 7);
+        PaintSpy spy(&board());
         QTest::qWait(50);
         QCOMPARE(spy.rects, QList<QRect>());
+        window->paintCell(9, 5, 6);  // the picture the cell shows already
+        QTest::qWait(20);
+        QCOMPARE(spy.rects, QList<QRect>());
 
-        window->paintPicture(4, cellX(5), cellY(9));
+        window->paintCell(9, 5, 4);
         QTRY_COMPARE(spy.rects.size(), 1);
         QVERIFY(QRect(cellPx(9, 5), QSize(32, 32)).contains(spy.rects[0]));
     }
 
     void f2DealsAPieceIntoTheSpawnColumn() {
-        QTest::keyClick(window.get(), Qt::Key_F2);
-        const auto& s = window->game().state();
-        QVERIFY(s.inGame);
-        QCOMPARE(s.px, 3);
-        for (int k = 0; k < 3; ++k)
-            QTRY_COMPARE(window->board().buffer().copy(QRect(cellPx(k, 3), QSize(32, 32))),
-                         tile(s.piece[k]));
-        QTRY_COMPARE_WITH_TIMEOUT(s.py, 1, 1500);
+        newGame();
+        const Piece p = piece();
+        QCOMPARE(p.row, 0);
+        for (int t : p.tiles) QVERIFY2(t >= 0 && t < 5, qPrintable(QString::number(t)));
+        QTRY_COMPARE_WITH_TIMEOUT(piece().row, 1, 1500);  // and it falls
     }
 
     void keysReachTheGameAndNotTheFocusedCheckBox() {
-        QTest::keyClick(window.get(), Qt::Key_F2);
-        window->check1().setFocus();
-        const auto& s = window->game().state();
-        const nubbo::Tile top = s.piece[0], middle = s.piece[1];
-        QTest::keyClick(&window->check1(), Qt::Key_Space);
-        QVERIFY(!window->check1().isChecked());
-        QCOMPARE(s.piece[0], middle);
-        QCOMPARE(s.piece[2], top);
-        QTest::keyClick(&window->check1(), Qt::Key_Left);
-        QCOMPARE(s.px, 2);
-        QTest::mouseClick(&window->check1(), Qt::LeftButton);
-        QVERIFY(window->check1().isChecked());  // the mouse still ticks it
-        QVERIFY(window->check1().hasFocus());
+        newGame();
+        check1().setFocus();
+        const QList<int> tiles = piece().tiles;
+        QTest::keyClick(&check1(), Qt::Key_Space);
+        QVERIFY(!check1().isChecked());
+        QCOMPARE(piece().tiles, (QList<int>{tiles[1], tiles[2], tiles[0]}));
+        QTest::keyClick(&check1(), Qt::Key_Left);
+        QCOMPARE(piece().col, 2);
+        QTest::mouseClick(&check1(), Qt::LeftButton);
+        QVERIFY(check1().isChecked());  // the mouse still ticks it
+        QVERIFY(check1().hasFocus());
     }
 
     // A held key repeats; each repeat is a key press of its own for the game.
     void autoRepeatedKeysReachTheGame() {
-        QTest::keyClick(window.get(), Qt::Key_F2);
-        const auto& s = window->game().state();
-        const int before = window->keysForwarded();
+        newGame();
         for (int n = 1; n <= 3; ++n) {
             QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Right, Qt::NoModifier, QString(), true);
-            QApplication::sendEvent(&window->check1(), &repeat);
-            QCOMPARE(window->keysForwarded(), before + n);
-            QCOMPARE(s.px, 3 + n);
+            QApplication::sendEvent(&check1(), &repeat);
+            QCOMPARE(piece().col, 3 + n);
             QTest::qWait(30);  // past the key gate's 10 ms
         }
     }
@@ -365,25 +368,28 @@ class WindowTest : public QObject {
 
     void shortcutsWorkFromAnyControlAndAreNotAlsoKeys() {
         QFETCH(int, key);
-        QTest::keyClick(window.get(), Qt::Key_F2);
+        newGame();
         QTest::keyClick(window.get(), Qt::Key_Right);  // the new piece moves away from column 3
+        QCOMPARE(piece().col, 4);
         QTest::qWait(30);
-        const int forwarded = window->keysForwarded();
-        window->check1().setFocus();
-        QTest::keyClick(&window->check1(), Qt::Key(key));
-        QCOMPARE(window->keysForwarded(), forwarded);
+        check1().setFocus();
+        QTest::keyClick(&check1(), Qt::Key(key));
         if (key == Qt::Key_F2) {
-            QCOMPARE(window->game().state().px, 3);  // a new piece
-            QVERIFY(!window->label2().isVisible());
+            QTRY_COMPARE(piece().col, 3);  // a new piece, shown at the next repaint
+            QVERIFY(!label(2).isVisible());
         } else {
-            QVERIFY(window->label2().isVisible());
-            QCOMPARE(window->label2().text(), QStringLiteral("PAUSE"));
-            QVERIFY(!window->game().timers().enabled(nubbo::TimerId::Timer1));
+            // Paused: had F3 also reached the game as a key, the key would
+            // have resumed the fall at once.
+            QVERIFY(label(2).isVisible());
+            QCOMPARE(label(2).text(), QStringLiteral("PAUSE"));
+            const int row = piece().row;
+            QTest::qWait(700);
+            QCOMPARE(piece().row, row);
         }
     }
 
     void f4EndsTheProgram() {
-        QTimer::singleShot(0, this, [&] { QTest::keyClick(&window->check1(), Qt::Key_F4); });
+        QTimer::singleShot(0, this, [&] { QTest::keyClick(&check1(), Qt::Key_F4); });
         QCOMPARE(runUntilEnd(3000), 0);
     }
 
@@ -394,27 +400,25 @@ class WindowTest : public QObject {
 
     // The box stays open longer than a fall step; the piece must not fall.
     void helpBoxStandsTheGameStill() {
-        QTest::keyClick(window.get(), Qt::Key_F2);
-        const auto& s = window->game().state();
-        const auto score = window->text(1).text();
+        newGame();
+        const auto score = text(1).text();
         // Read while the box is open, checked once it is closed.
         struct Seen {
-            bool open = false, frozen = false;
+            bool open = false;
             QString title, text;
             QMessageBox::Icon icon = QMessageBox::Information;
             QList<QMessageBox::StandardButton> buttons;
-            int py = -1;
+            int row = -1;
         } seen;
         QTimer::singleShot(700, this, [&] {
             auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
             if (!box) return;
-            seen = {true, window->game().frozen(), box->windowTitle(), box->text(), box->icon(), {},
-                    s.py};
+            seen = {true, box->windowTitle(), box->text(), box->icon(), {}, piece().row};
             for (QAbstractButton* button : box->buttons())
                 seen.buttons.append(box->standardButton(button));
             box->done(0);
         });
-        window->helpAction().trigger();
+        action(QStringLiteral("help")).trigger();
         QVERIFY(seen.open);
         QCOMPARE(seen.title, QStringLiteral("完全NUBBO方塊版"));
         static const QRegularExpression message(
@@ -422,28 +426,27 @@ class WindowTest : public QObject {
         QVERIFY2(message.match(seen.text).hasMatch(), qPrintable(seen.text));
         QCOMPARE(seen.icon, QMessageBox::NoIcon);
         QCOMPARE(seen.buttons, QList<QMessageBox::StandardButton>{QMessageBox::Ok});
-        QVERIFY(seen.frozen);
-        QCOMPARE(seen.py, 0);
-        QVERIFY(!window->game().frozen());
-        QCOMPARE(s.py, 0);
-        QCOMPARE(window->text(1).text(), score);
-        QTRY_COMPARE_WITH_TIMEOUT(s.py, 1, 1500);  // and the fall goes on afterwards
+        QCOMPARE(seen.row, 0);
+        QCOMPARE(piece().row, 0);
+        QCOMPARE(text(1).text(), score);
+        QTRY_COMPARE_WITH_TIMEOUT(piece().row, 1, 1500);  // and the fall goes on afterwards
     }
 
     void losingTheFocusPausesAFallingPiece() {
-        QTest::keyClick(window.get(), Qt::Key_F2);
+        newGame();
         QWidget other;
         other.show();
         other.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&other));
-        QVERIFY(window->label2().isVisible());
-        QCOMPARE(window->label2().text(), QStringLiteral("PAUSE"));
-        QVERIFY(!window->game().timers().enabled(nubbo::TimerId::Timer1));
+        QVERIFY(label(2).isVisible());
+        QCOMPARE(label(2).text(), QStringLiteral("PAUSE"));
         window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
-        QCOMPARE(window->label2().text(), QStringLiteral("PAUSE"));  // until a key
+        QTest::qWait(600);
+        QCOMPARE(piece().row, 0);  // still paused, until a key
+        QCOMPARE(label(2).text(), QStringLiteral("PAUSE"));
         QTest::keyClick(window.get(), Qt::Key_A);
-        QVERIFY(window->game().timers().enabled(nubbo::TimerId::Timer1));
+        QTRY_COMPARE_WITH_TIMEOUT(piece().row, 1, 1500);
     }
 
     void losingTheFocusLeavesAnIdleWindowAlone() {
@@ -451,14 +454,15 @@ class WindowTest : public QObject {
         other.show();
         other.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&other));
-        QCOMPARE(window->label2().text(), QStringLiteral("按F2"));
+        QCOMPARE(label(2).text(), QStringLiteral("按F2"));
     }
 
     void minimisingPausesAFallingPiece() {
-        QTest::keyClick(window.get(), Qt::Key_F2);
+        newGame();
         window->setWindowState(Qt::WindowMinimized);
-        QTRY_COMPARE(window->label2().text(), QStringLiteral("PAUSE"));
-        QVERIFY(!window->game().timers().enabled(nubbo::TimerId::Timer1));
+        QTRY_COMPARE(label(2).text(), QStringLiteral("PAUSE"));
+        QTest::qWait(600);
+        QCOMPARE(piece().row, 0);
     }
 };
 

@@ -6,6 +6,8 @@
 #include <random>
 
 #include "checker.h"
+#include "key_codes.h"
+#include "virtual_clock.h"
 
 namespace nubbo::test {
 
@@ -18,11 +20,11 @@ struct RandomPlayer {
     std::int64_t events = 0;
 
     explicit RandomPlayer(std::uint64_t seed)
-        : game(window, clock, &checker), checker(game, window), rng(seed) {
-        window.logPaints = false;
+        : game(window, clock, seed, &checker), checker(game, window), rng(seed) {
         game.load();
-        game.random().seed(seed);
     }
+
+    void key(int code) { game.key(sim::keyFromCode(code)); }
 
     void newGame() {
         checker.newGame();
@@ -42,12 +44,12 @@ struct RandomPlayer {
         } else if (e < 10) {
             game.focusLost();
         } else if (e < 400) {
-            game.keyDown(towardsLowestColumn(), 0);
+            key(towardsLowestColumn());
         } else if (e < 470) {
             static constexpr int kKeys[] = {37, 39, 32, 40, 37, 39, 40};
-            game.keyDown(kKeys[rng() % 7], int(rng() % 8));
+            key(kKeys[rng() % 7]);
         } else if (e < 500) {
-            game.keyDown(int(rng() % 65536), 0);
+            key(int(rng() % 65536));
         } else {
             clock.advance(game, advanceSize());
         }

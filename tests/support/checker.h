@@ -6,8 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "../core/fake_window.h"
-#include "../core/invariants.h"
+#include "fake_window.h"
+#include "game.h"
+#include "invariants.h"
 
 namespace nubbo::test {
 
@@ -28,6 +29,8 @@ class InvariantChecker : public GameEvents {
         lastScore_ = 0;
     }
 
+    // The score is one point for every cell cleared plus 5 x combo x combo
+    // for each pass of a chain from the second on.
     void passPainted() override {
         const State& s = game_.state();
         for (const auto& row : s.board)
@@ -36,6 +39,7 @@ class InvariantChecker : public GameEvents {
         if (s.score != expectedScore_)
             fail("score " + std::to_string(s.score) + " != " + std::to_string(expectedScore_));
     }
+    std::int64_t expectedScore() const { return expectedScore_; }
 
     void spawned() override { landed(true); }
 
@@ -64,6 +68,11 @@ class InvariantChecker : public GameEvents {
         if (over_ && std::memcmp(overBoard_, s.board, sizeof overBoard_) != 0)
             fail("the board changed after game over");
         if (over_ && !window_.label1) fail("GAME OVER hidden before New");
+        for (int r = 0; r < kRows; ++r)
+            for (int c = 0; c < kCols; ++c)
+                if (game_.screen().cell[r][c] != Screen::kUnpainted &&
+                    window_.screen[r][c] != game_.screen().cell[r][c])
+                    fail("the window shows another picture than the screen");
     }
 
   private:

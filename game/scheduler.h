@@ -1,0 +1,60 @@
+#pragma once
+
+#include <optional>
+
+#include "clock.h"
+#include "rules.h"
+#include "timers.h"
+
+namespace nubbo {
+
+// Runs the rules in time: owns the four timers, delivers their ticks in due
+// order before every event, stands still while the help box is open, and
+// wakes the platform only for ticks that change what the window shows.
+//
+// Which ticks matter is found by running them on a copy of the game, never
+// by restating what the handlers do:
+// - a tick that changes nothing at all (state, screen, timers) is skipped:
+//   its countdown moves on as if it had been delivered on time;
+// - a tick that changes the state but not the screen (the key gate
+//   reopening) wakes nobody; it is delivered, as of its due instant, before
+//   the next event or wake-up, which always come before anyone can see it.
+// So the game and its screen are exactly what delivering every tick on time
+// would give, with or without skipping.
+class Scheduler {
+  public:
+    Scheduler(Clock& clock, Rules& rules, Timers& timers);
+
+    // One event of the platform: the ticks due before it first, then the
+    // handler, then the wake-up for the next tick that matters.
+    template <typename Handler>
+    void handle(Handler handler) {
+        if (frozen()) return;
+        const Millis now = clock_.now();
+        deliverDue(now);
+        rules_.setNow(now);
+        handler();
+        rearm();
+    }
+
+    void freeze();  // the help box opened
+    void thaw();    // ... and closed: the time it was open counts for nothing
+    bool frozen() const { return frozenAt_.has_value(); }
+    void setSkipIdleTicks(bool on) { skipIdleTicks_ = on; }
+    void stop() { clock_.wakeAt(std::nullopt); }  // the program ends
+
+  private:
+    void deliverDue(Millis now);
+    void deliver(TimerId t, Millis now);
+    std::optional<TimerId> skipNoOps(Rules& rules, Timers& timers, Millis until) const;
+    std::optional<Millis> nextVisibleTick() const;
+    void rearm();
+
+    Clock& clock_;
+    Rules& rules_;
+    Timers& timers_;
+    std::optional<Millis> frozenAt_;
+    bool skipIdleTicks_ = true;
+};
+
+}  // namespace nubbo
