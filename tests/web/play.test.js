@@ -54,7 +54,7 @@ for (const ratio of [1, 2]) {
     assert.deepEqual(boardOf(view).map((row, r) => (r >= 4 && r <= 6 ? row.replace(/\?/g, ".") : row)),
       EMPTY_BOARD);
     assert.ok(bluePixels(view, ...LABEL2) > 500, "the prompt shows in blue");
-    assert.equal(bluePixels(view, ...LABEL1) - bluePixels(view, 72, 200, 145, 81), 0);
+    assert.equal(bluePixels(view, ...LABEL1) - bluePixels(view, 72, 200, 145, 81), 0, "GAME OVER hidden");
     const restFrom = await counts(page);
     await sleep(400);
     const restTo = await counts(page);
