@@ -21,7 +21,13 @@ const TYPES = {
 export function serve(root, port = 0) {
   const base = resolve(root);
   const server = createServer(async (request, response) => {
-    const path = decodeURIComponent(new URL(request.url, "http://localhost").pathname);
+    let path;
+    try {
+      path = decodeURIComponent(new URL(request.url, "http://localhost").pathname);
+    } catch {
+      response.writeHead(400).end();
+      return;
+    }
     const file = normalize(join(base, path.endsWith("/") ? path + "index.html" : path));
     if (request.method !== "GET" && request.method !== "HEAD") {
       response.writeHead(405).end();
