@@ -22,6 +22,8 @@ export class Board {
     this.shown = new Int8Array(ROWS * COLS).fill(-1);
     this.fit();
     this.watchRatio();
+    // A canvas whose pixels the browser dropped is painted again.
+    canvas.addEventListener("contextrestored", () => this.fit());
   }
 
   paintCell(row, col, picture) {
