@@ -12,25 +12,25 @@ export function keyCode(event) {
   return code > 0 && code < 255 && code !== 229 ? code : 255;
 }
 
-// `command(name)` runs a menu command; `key(code)` hands a key to the
-// game; `ignore()` says when keys are not the game's (the help box is open).
-export function routeKeys({ command, key, ignore }) {
+// `command(name)` runs a menu command; `key(code)` hands a key to the game;
+// `modal()` says when a box of the page's own has the keys (the help box):
+// the shortcuts then do nothing, and are still kept from the browser.
+export function routeKeys({ command, key, modal }) {
   const onKeyDown = (event) => {
-    if (ignore()) return;
     const plain = !event.ctrlKey && !event.altKey && !event.metaKey;
     const shortcut = plain && !event.shiftKey ? SHORTCUTS[event.key] : undefined;
     if (shortcut) {
       event.preventDefault();
       event.stopPropagation();
-      command(shortcut);
+      if (!modal()) command(shortcut);
       return;
     }
+    if (modal()) return;
     if (plain && !BROWSER_KEYS.has(event.key)) {
       event.preventDefault();
       event.stopPropagation();
     }
     key(keyCode(event));
   };
-  window.addEventListener("keydown", onKeyDown, { capture: true });
-  return () => window.removeEventListener("keydown", onKeyDown, { capture: true });
+  addEventListener("keydown", onKeyDown, { capture: true });
 }

@@ -43,7 +43,6 @@ async function start() {
   let game = null;
   let timer = 0;
   let ended = false;
-  let stopKeys = () => {};
   let closeMenu = () => {};
 
   // The window and the clock, as the core sees them.
@@ -62,20 +61,16 @@ async function start() {
     },
   };
 
-  // A page cannot close its tab: Exit stops every timer, lets go of the
-  // keys and says how to start again, which reloads the page.
+  // A page cannot close its tab: Exit stops every timer and says how to
+  // start again, which reloads the page.
+  const again = () => location.reload();
   function endProgram() {
     ended = true;
     clearTimeout(timer);
     timer = 0;
-    stopKeys();
     closeMenu();
     $("ended").hidden = false;
-    const again = () => location.reload();
     $("again").addEventListener("click", again);
-    addEventListener("keydown", (event) => {
-      if (event.key === "F2") { event.preventDefault(); again(); }
-    });
   }
 
   game = await createGame({ page });
@@ -92,12 +87,16 @@ async function start() {
     exit: () => game._nubbo_exit(),
     help: () => help.open(),
   };
-  const command = (name) => { if (!ended) commands[name](); };
+  // Once the program has ended, only New does anything: it starts again.
+  const command = (name) => {
+    if (!ended) commands[name]();
+    else if (name === "new") again();
+  };
   const menu = setUpMenu({ command });
-  stopKeys = routeKeys({
+  routeKeys({
     command,
-    key: (code) => game._nubbo_key(code),
-    ignore: () => ended || help.isOpen(),
+    key: (code) => { if (!ended) game._nubbo_key(code); },
+    modal: () => help.isOpen(),
   });
   closeMenu = menu.close;
   // A falling piece pauses when the page is hidden or loses the focus.

@@ -178,6 +178,8 @@ test("Help stands the game still and keeps its keys; closing it goes on", async 
   // The box lies over the board: its pixels are read from the canvas.
   const [open] = await watchFall(page, 0);
   await page.keyboard.press("ArrowLeft");
+  await page.keyboard.press("F3");  // kept from the browser, and no Pause behind the box
+  assert.deepEqual(await page.evaluate(() => globalThis.__nubboTest.keys.at(-1).defaultPrevented), true);
   const from = await counts(page);
   await sleep(1300);
   const to = await counts(page);
