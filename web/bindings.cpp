@@ -47,20 +47,14 @@ class PageWindow : public nubbo::Window {
     void endProgram() override { page_end_program(); }
 };
 
-// The core's clock on performance.now(), in whole milliseconds and never
-// backwards, with one setTimeout for the single wake-up the core asks for.
+// The core's clock on performance.now() (monotonic), in whole milliseconds,
+// with one setTimeout for the single wake-up the core asks for.
 class PageClock : public nubbo::Clock {
   public:
-    Millis now() const override {
-        last_ = std::max(last_, Millis(std::floor(page_now())));
-        return last_;
-    }
+    Millis now() const override { return Millis(std::floor(page_now())); }
     void wakeAt(std::optional<Millis> due) override {
         page_wake_in(due ? std::max(0.0, double(*due) - page_now()) : -1.0);
     }
-
-  private:
-    mutable Millis last_ = 0;
 };
 
 // The Windows virtual-key code the browser reports, as the game's key: the
