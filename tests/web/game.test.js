@@ -33,6 +33,12 @@ test("a seeded game shows the simulator's chain banner, board, score and GAME OV
   const finalBoard = shown.slice(1, 14);
   const finalScore = shown.find((l) => l.startsWith("score ")).split(" ")[1];
   await page.close();
+  // A seed that is not a whole number below 2^53 is no seed: a random deal.
+  for (const query of ["?seed=12x", "?seed=-3", "?seed=9999999999999999"]) {
+    ({ page, problems } = await browser.open({ query }));
+    assert.deepEqual(problems, [], query);
+    await page.close();
+  }
 
   ({ page, problems } = await browser.open({ query: `?seed=${found.seed}` }));
   await page.keyboard.press("F2");
