@@ -119,7 +119,7 @@ def code_mask(text):
         elif text.startswith("/*", i):
             j = text.find("*/", i + 2)
             i = n if j < 0 else j + 2
-        elif text.startswith('R"', i) and (i == 0 or not (text[i - 1].isalnum() or text[i - 1] == "_")):
+        elif text.startswith('R"', i) and not (i and (text[i - 1].isalnum() or text[i - 1] == "_")):
             m = re.match(r'R"([^(\s]*)\(', text[i:])
             if m:
                 j = text.find(")" + m.group(1) + '"', i)
@@ -267,7 +267,8 @@ def settings():
     p.add_argument("--count", type=int, default=int(env("MUTANTS", 60)))
     p.add_argument("--timeout", type=float, default=float(env("MUTANT_SECONDS", 30)))
     p.add_argument("--budget", type=float, default=float(env("MUTANT_BUDGET", 1800)))
-    p.add_argument("--min", type=float, default=float(env("MUTANT_MIN")) if env("MUTANT_MIN") else None)
+    p.add_argument("--min", type=float,
+                   default=float(env("MUTANT_MIN")) if env("MUTANT_MIN") else None)
     p.add_argument("--list", action="store_true", help="list the places a fault could go, and stop")
     p.add_argument("files", nargs="*", help="sources to mutate (default game/*.cpp)")
     return p.parse_args()
@@ -346,7 +347,8 @@ def main():
 
 
 def summary(args, candidates, chosen, tried, interrupted, seconds):
-    count = {k: sum(m.outcome == k for m in tried) for k in ("unbuilt", "caught", "timeout", "survived")}
+    kinds = ("unbuilt", "caught", "timeout", "survived")
+    count = {k: sum(m.outcome == k for m in tried) for k in kinds}
     built = len(tried) - count["unbuilt"]
     caught = count["caught"] + count["timeout"]
     score = 100.0 * caught / built if built else 0.0
