@@ -30,7 +30,8 @@ Files other than game/*.cpp may be named as arguments, relative to the top of
 the repository. --list shows every place a fault could go, and plants none.
 
 Exit status: 0 after a run (or 1 under --min), 2 when the tool itself cannot
-work: the unmutated sources do not build or do not pass the fast tests.
+work: the unmutated sources do not build or do not pass the fast tests; 130
+when interrupted, after the summary of what was tried.
 """
 
 import argparse
@@ -343,7 +344,8 @@ def main():
         for rel, text in originals.items():
             write_if_changed(SRC / rel, text.encode())
 
-    return summary(args, candidates, chosen, tried, interrupted, time.monotonic() - started)
+    status = summary(args, candidates, chosen, tried, interrupted, time.monotonic() - started)
+    return 130 if interrupted and interrupted.startswith("interrupted") else status
 
 
 def summary(args, candidates, chosen, tried, interrupted, seconds):
