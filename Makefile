@@ -1,7 +1,8 @@
 # The two commands a newcomer needs: `make play` and `make test`.
-# Both install the Debian packages they need first.
+# Both install the Debian packages they need first. Every build is a preset
+# of CMakePresets.json, built in build/<preset>.
 
-.PHONY: play test deps build build-sanitize soak fuzz bench screenshot package web serve clean
+.PHONY: play test deps build build-sanitize core soak fuzz bench screenshot package mutants web serve clean
 
 deps:
 	scripts/install-deps
@@ -17,9 +18,17 @@ build-sanitize: deps
 play: build
 	scripts/play build/default/ui/nubbo
 
-# Every test, in the normal build and again under the address and
-# undefined-behaviour sanitizers.
-test: build build-sanitize
+# The rules and the simulator alone, built and tested with Qt and X11 made
+# unfindable: proof that nothing but the window needs them.
+core: deps
+	cmake --preset core
+	cmake --build --preset core
+	ctest --preset core
+
+# Every test, in the normal build (the formatting check included) and again
+# under the address and undefined-behaviour sanitizers, plus the core-only
+# build. Any compiler warning fails these builds.
+test: build build-sanitize core
 	ctest --preset default
 	ctest --preset sanitize
 
@@ -47,9 +56,8 @@ fuzz: deps
 bench: deps
 	cmake --preset release
 	cmake --build --preset release
-	cmake -S . -B build/timing -G Ninja -DCMAKE_BUILD_TYPE=Release -DNUBBO_TIMING=ON \
-	  -DNUBBO_BUILD_TESTS=OFF -DNUBBO_BUILD_BENCH=OFF
-	cmake --build build/timing --target nubbo
+	cmake --preset timing
+	cmake --build --preset timing
 	bench/run.sh
 
 screenshot: build
@@ -57,16 +65,20 @@ screenshot: build
 
 # A Release build with Debian's hardening flags, packed into
 # build/package/deb/nubbo_<version>_<arch>.deb and checked, lintian included.
+# The preset reads the flags from the environment that dpkg-buildflags sets.
 package: export DEB_BUILD_MAINT_OPTIONS = hardening=+all
 package: deps
-	cmake -S . -B build/package -G Ninja -DCMAKE_BUILD_TYPE=Release \
-	  -DNUBBO_BUILD_TESTS=OFF -DNUBBO_BUILD_BENCH=OFF \
-	  "-DCMAKE_CXX_FLAGS=$$(dpkg-buildflags --get CPPFLAGS) $$(dpkg-buildflags --get CXXFLAGS)" \
-	  "-DCMAKE_EXE_LINKER_FLAGS=$$(dpkg-buildflags --get LDFLAGS)"
-	cmake --build build/package
+	eval "$$(dpkg-buildflags --export=sh)" && cmake --preset package
+	cmake --build --preset package
 	tests/packaging/check.sh deb build/package build/package/deb
 	tests/packaging/check.sh lintian build/package/deb/nubbo_*.deb
 	@ls build/package/deb/nubbo_*.deb
+
+# Plants small faults in game/*.cpp one at a time and counts those the fast
+# tests catch. SEED, MUTANTS, MUTANT_SECONDS, MUTANT_BUDGET and MUTANT_MIN
+# tune it; see scripts/mutants.py.
+mutants: deps
+	scripts/mutants.py
 
 clean:
 	rm -rf build
