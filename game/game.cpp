@@ -21,8 +21,7 @@ int keyCode(Key key) {
 }  // namespace
 
 Game::Game(Window& window, Clock& clock, std::uint64_t seed, GameEvents* events)
-    : window_(window),
-      rules_(timers_, window, seed, events),
+    : rules_(timers_, window, seed, events),
       scheduler_(clock, rules_, timers_),
       presenter_(window) {
     // The timers as the window is created: the key gate and the repaint tick

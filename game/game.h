@@ -64,7 +64,6 @@ class Game {
     template <typename Handler>
     void handle(Handler handler);
 
-    Window& window_;
     Timers timers_;
     Rules rules_;
     Scheduler scheduler_;
