@@ -10,6 +10,7 @@
 #include <optional>
 
 #include "game.h"
+#include "key_codes.h"
 
 // What the page does for the core. `Module.page` is the object the page
 // hands to the module when it creates it.
@@ -57,23 +58,6 @@ class PageClock : public nubbo::Clock {
     }
 };
 
-// The Windows virtual-key code the browser reports, as the game's key: the
-// codes are the ones the key handler was written in.
-nubbo::Key gameKey(int code) {
-    switch (code) {
-        case nubbo::kKeyLeft:
-            return nubbo::Key::Left;
-        case nubbo::kKeyRight:
-            return nubbo::Key::Right;
-        case nubbo::kKeySpace:
-            return nubbo::Key::Rotate;
-        case nubbo::kKeyDown:
-            return nubbo::Key::Down;
-        default:
-            return nubbo::Key::Other;
-    }
-}
-
 struct Page {
     explicit Page(std::uint64_t seed) : game(window, clock, seed) {}
     PageWindow window;
@@ -96,7 +80,7 @@ EMSCRIPTEN_KEEPALIVE void nubbo_start(double seed) {
 
 // A key press, as the Windows virtual-key code the browser reports.
 EMSCRIPTEN_KEEPALIVE void nubbo_key(int code) {
-    page->game.key(gameKey(code));
+    page->game.key(nubbo::sim::keyFromCode(code));
 }
 EMSCRIPTEN_KEEPALIVE void nubbo_new() {
     page->game.newGame();
