@@ -6,6 +6,7 @@ with supersampling; the cat and the clearing mark are placed pixel by pixel. Eve
 written with nothing but the standard library, so the output is the same on every run.
 
     tools/draw_tiles.py            write assets/tile*.png, assets/icon.svg and assets/icons/
+                                   (the window's sizes and the web app's 192 and 512)
     tools/draw_tiles.py --check    exit 1 if any written picture differs from what is drawn now
     tools/draw_tiles.py --out DIR  write into DIR instead of assets/
 """
@@ -506,6 +507,8 @@ def tiles():
 # The icon: three tiles tumbling down, drawn in a 256-unit square.
 
 ICON_SIZES = (16, 24, 32, 48, 64, 128, 256)
+# The web edition's installable app asks for these two as well.
+WEB_ICON_SIZES = (192, 512)
 INK = (58, 52, 72)
 
 
@@ -564,7 +567,7 @@ def outputs():
         files.append((f"tile{code}.png", png_bytes(32, 32, rows, alpha=False)))
     layers = icon_layers()
     files.append(("icon.svg", icon_svg(layers).encode()))
-    for size in ICON_SIZES:
+    for size in ICON_SIZES + WEB_ICON_SIZES:
         rows = render(layers, size, scale=size / 256.0, samples=4 if size <= 64 else 2)
         files.append((f"icons/nubbo-{size}.png", png_bytes(size, size, rows, alpha=True)))
     return files

@@ -1,7 +1,8 @@
 // The board: 8 x 13 cells of 32 x 32 pixels on a canvas, each showing one of
 // the eight tile pictures. Pictures are scaled by whole device pixels with no
-// smoothing, so the pixel art stays crisp at any device pixel ratio. The
-// board keeps what each cell shows, to paint it again when the ratio changes.
+// smoothing, so the pixel art stays crisp at any device pixel ratio and
+// scale of the form. The board keeps what each cell shows, to paint it again
+// when either changes.
 const ROWS = 13, COLS = 8, TILE = 32;
 
 export async function loadPictures() {
@@ -16,12 +17,13 @@ export async function loadPictures() {
 }
 
 export class Board {
-  constructor(canvas, pictures) {
+  // `ratio`: device pixels per CSS pixel of the unscaled form.
+  constructor(canvas, pictures, ratio) {
     this.canvas = canvas;
     this.pictures = pictures;
     this.shown = new Int8Array(ROWS * COLS).fill(-1);
+    this.ratio = ratio;
     this.fit();
-    this.watchRatio();
     // A canvas whose pixels the browser dropped is painted again.
     canvas.addEventListener("contextrestored", () => this.fit());
   }
@@ -31,9 +33,14 @@ export class Board {
     this.draw(row, col, picture);
   }
 
+  setRatio(ratio) {
+    if (ratio === this.ratio) return;
+    this.ratio = ratio;
+    this.fit();
+  }
+
   // The canvas has one backing pixel per device pixel.
   fit() {
-    this.ratio = window.devicePixelRatio || 1;
     this.canvas.width = Math.round(COLS * TILE * this.ratio);
     this.canvas.height = Math.round(ROWS * TILE * this.ratio);
     this.context = this.canvas.getContext("2d", { alpha: false });
@@ -51,13 +58,5 @@ export class Board {
     const edge = (n) => Math.round(n * TILE * this.ratio);
     const x = edge(col), y = edge(row);
     this.context.drawImage(this.pictures[picture], x, y, edge(col + 1) - x, edge(row + 1) - y);
-  }
-
-  watchRatio() {
-    const query = matchMedia(`(resolution: ${this.ratio}dppx)`);
-    query.addEventListener("change", () => {
-      this.fit();
-      this.watchRatio();
-    }, { once: true });
   }
 }

@@ -1,6 +1,7 @@
-// The menu bar (Game: New, Pause, Exit; Help) and the help box. The mouse
-// opens the Game menu and picks its items; the controls never take the
-// focus, so that keys stay the game's.
+// The menu bar (Game: New, Pause, Exit; Help), the touch buttons (New,
+// Pause) and the help box. The mouse or a finger opens the Game menu and
+// picks its items; the controls never take the focus, so that keys stay the
+// game's.
 export function setUpMenu({ command }) {
   const title = document.getElementById("menu-game");
   const dropdown = document.getElementById("dropdown-game");
@@ -8,7 +9,7 @@ export function setUpMenu({ command }) {
     dropdown.hidden = !open;
     title.setAttribute("aria-expanded", String(open));
   };
-  for (const control of document.querySelectorAll("#menubar button, #check1")) {
+  for (const control of document.querySelectorAll("#menubar button, #touchbar button, #check1")) {
     control.tabIndex = -1;
     control.addEventListener("mousedown", (event) => event.preventDefault());
   }

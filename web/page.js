@@ -3,9 +3,12 @@
 // No rule of the game lives here.
 import createGame from "./nubbo-game.js";
 import { Board, loadPictures } from "./board.js";
+import { fitForm } from "./fit.js";
 import { routeKeys } from "./keys.js";
 import { setUpHelp, setUpMenu } from "./menu.js";
+import { workOffline } from "./offline.js";
 import { runScript } from "./script.js";
+import { routeTouch } from "./touch.js";
 
 globalThis.nubbo = { runScript };
 
@@ -19,35 +22,38 @@ function dealSeed() {
   return (words[0] & 0x1fffff) * 2 ** 32 + words[1];
 }
 
-// Centres the form with the board on whole CSS and device pixels, so that
-// the canvas is not resampled at any device pixel ratio: its position is a
-// multiple of the fewest CSS pixels that make whole device pixels (2 at a
-// ratio of 1.5, for example).
-function placeForm() {
-  const ratio = devicePixelRatio || 1;
-  let step = 1;
-  while (step < 8 && Math.abs(step * ratio - Math.round(step * ratio)) > 1e-6) ++step;
-  const snap = (css) => Math.round(css / step) * step;
-  const boardLeft = 13, boardTop = 19 + 67;  // inside the form: menu bar, then client area
-  const form = $("form");
-  form.style.marginLeft = `${Math.max(0, snap((innerWidth - 289) / 2 + boardLeft) - boardLeft)}px`;
-  form.style.marginTop = `${snap(32 + boardTop) - boardTop}px`;
-}
+const EMPTY = 6;  // the picture of an empty cell
 
 async function start() {
-  placeForm();
-  addEventListener("resize", placeForm);
+  let board = null;
+  let pixels = 1;  // device pixels per pixel of the unscaled form
+  let scale = 1;
+  fitForm({
+    stage: $("stage"), form: $("form"), bar: $("touchbar"),
+    onFit(fitted, scaled) {
+      pixels = fitted;
+      scale = scaled;
+      board?.setRatio(pixels);
+    },
+  });
   const [pictures] = await Promise.all([loadPictures(), document.fonts.load("80px 'Nubbo Kai'"),
     document.fonts.load("48px 'Nubbo Sans'")]);
-  const board = new Board($("board"), pictures);
+  board = new Board($("board"), pictures, pixels);
   let game = null;
+  let dealt = false;  // a piece has shown: a game is under way
   let timer = 0;
   let ended = false;
   let closeMenu = () => {};
 
   // The window and the clock, as the core sees them.
   const page = {
-    paintCell: (row, col, picture) => board.paintCell(row, col, picture),
+    paintCell(row, col, picture) {
+      if (!dealt && picture !== EMPTY) {
+        dealt = true;
+        performance.mark("nubbo-first-piece");  // for the benchmarks: when the page is playable
+      }
+      board.paintCell(row, col, picture);
+    },
     showLabel: (label, visible) => { $(label === 1 ? "label1" : "label2").hidden = !visible; },
     setCaption: (text) => { $("label2").textContent = text; },
     setText: (box, text) => { $(box === 1 ? "text1" : "text4").textContent = text; },
@@ -93,16 +99,20 @@ async function start() {
     else if (name === "new") again();
   };
   const menu = setUpMenu({ command });
-  routeKeys({
-    command,
-    key: (code) => { if (!ended) game._nubbo_key(code); },
-    modal: () => help.isOpen(),
+  const key = (code) => { if (!ended) game._nubbo_key(code); };
+  routeKeys({ command, key, modal: () => help.isOpen() });
+  // A finger's gestures take the keys' own way in (the help box is modal,
+  // so no touch reaches the form while it is open).
+  routeTouch({
+    area: $("client"), board: $("board"), cell: () => 32 * scale,
+    key: (code) => { if (!help.isOpen()) key(code); },
   });
   closeMenu = menu.close;
   // A falling piece pauses when the page is hidden or loses the focus.
   const focusLost = () => { if (!ended && !help.isOpen()) game._nubbo_focus_lost(); };
   addEventListener("blur", focusLost);
   document.addEventListener("visibilitychange", () => { if (document.hidden) focusLost(); });
+  workOffline({ playing: () => dealt });
   document.documentElement.dataset.ready = "";  // for tests: the game is loaded
 }
 

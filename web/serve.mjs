@@ -1,7 +1,10 @@
 #!/usr/bin/env node
 // A small static file server for the web edition, on 127.0.0.1 only.
 // Usage: serve.mjs SITE_DIR [PORT]   (port 0, the default, picks a free one)
-// The tests import `serve` to run the site on a free port of their own.
+// The tests import `serve` to run the site on a free port of their own; it
+// keeps a record of what it sent. Like a static host, it names each file's
+// version (ETag) and answers an unchanged one with 304 Not Modified.
+import { createHash } from "node:crypto";
 import { createServer } from "node:http";
 import { readFile } from "node:fs/promises";
 import { extname, join, normalize, resolve, sep } from "node:path";
@@ -16,10 +19,12 @@ const TYPES = {
   ".svg": "image/svg+xml",
   ".woff2": "font/woff2",
   ".txt": "text/plain; charset=utf-8",
+  ".webmanifest": "application/manifest+json",
 };
 
 export function serve(root, port = 0) {
   const base = resolve(root);
+  const served = [];  // { path, status, bytes } of every answer with a file
   const server = createServer(async (request, response) => {
     let path;
     try {
@@ -39,10 +44,20 @@ export function serve(root, port = 0) {
     }
     try {
       const body = await readFile(file);
-      response.writeHead(200, {
+      const tag = `"${createHash("sha1").update(body).digest("base64url")}"`;
+      const headers = {
         "Content-Type": TYPES[extname(file)] ?? "application/octet-stream",
         "Cache-Control": "no-cache",
-      });
+        ETag: tag,
+      };
+      const path = file.slice(base.length + 1).split(sep).join("/");
+      if (request.headers["if-none-match"] === tag) {
+        served.push({ path, status: 304, bytes: 0 });
+        response.writeHead(304, headers).end();
+        return;
+      }
+      served.push({ path, status: 200, bytes: body.length });
+      response.writeHead(200, headers);
       response.end(request.method === "HEAD" ? undefined : body);
     } catch {
       response.writeHead(404, { "Content-Type": "text/plain" }).end("not found\n");
@@ -52,6 +67,7 @@ export function serve(root, port = 0) {
     server.once("error", fail);
     server.listen(port, "127.0.0.1", () => done({
       url: `http://127.0.0.1:${server.address().port}/`,
+      served,
       close: () => new Promise((closed) => server.close(closed)),
     }));
   });

@@ -70,26 +70,26 @@ export async function startBrowser() {
 }
 
 // The page as a player sees it, in device pixels, with the client area's
-// top-left corner in CSS pixels and the ratio to turn CSS pixels into device
-// pixels.
+// top-left corner in pixels of the unscaled form and `ratio`, the device
+// pixels per such pixel (the device pixel ratio times the form's scale).
 export async function look(page) {
   const png = await page.screenshot({ type: "png", captureBeyondViewport: false });
   const image = decodePng(Buffer.from(png));
   const { x, y, ratio } = await page.evaluate(() => {
     const r = document.getElementById("client").getBoundingClientRect();
-    return { x: r.left, y: r.top, ratio: devicePixelRatio };
+    return { x: r.left * devicePixelRatio, y: r.top * devicePixelRatio, ratio: devicePixelRatio * r.width / 289 };
   });
   return {
     ...image, ratio,
-    // The colour at (cx, cy) CSS pixels from the client area's corner.
+    // The colour at (cx, cy) form pixels from the client area's corner.
     at(cx, cy) {
-      const px = Math.round((x + cx) * ratio), py = Math.round((y + cy) * ratio);
+      const px = Math.round(x + cx * ratio), py = Math.round(y + cy * ratio);
       const i = (py * image.width + px) * 4;
       return [image.rgba[i], image.rgba[i + 1], image.rgba[i + 2]];
     },
-    // The device pixels of a w x h CSS-pixel box, row by row.
+    // The device pixels of a w x h form-pixel box, row by row.
     box(cx, cy, w, h) {
-      const px = Math.round((x + cx) * ratio), py = Math.round((y + cy) * ratio);
+      const px = Math.round(x + cx * ratio), py = Math.round(y + cy * ratio);
       const pw = Math.round(w * ratio), ph = Math.round(h * ratio);
       const out = Buffer.alloc(pw * ph * 4);
       for (let row = 0; row < ph; ++row)

@@ -1,0 +1,53 @@
+// Fits the form to the window: the largest scale at which the whole form
+// (and, on a touch screen, the New and Pause buttons under it) shows without
+// scrolling, where each picture pixel is a whole square of device pixels so
+// that the tiles stay crisp. Placed on whole device pixels, so that the
+// canvas is never resampled; fitted again when the window or the screen
+// changes (a phone turned, a window resized, moved to another screen).
+const FORM_WIDTH = 289, FORM_HEIGHT = 19 + 508;  // the menu bar with its border, the client area
+const EDGE = 2;  // CSS pixels kept free around the form, at the least
+const TOP = 32;  // above the form, when the window has room for it
+const BAR = 56;  // the touch buttons with their gap
+
+// The form's scale: k / ratio for the largest whole k (device pixels per
+// picture pixel) at which a `FORM_WIDTH` x `FORM_HEIGHT` form fits in
+// `width` x `height` CSS pixels; k is 1 at the least.
+export function formScale(width, height, ratio) {
+  let k = 1;
+  while ((FORM_WIDTH * (k + 1)) / ratio <= width && (FORM_HEIGHT * (k + 1)) / ratio <= height) ++k;
+  return k / ratio;
+}
+
+// A touch screen is one whose pointer is coarse, or that has touch points.
+export const touchScreen = () => matchMedia("(any-pointer: coarse)").matches || navigator.maxTouchPoints > 0;
+
+// Lays out `stage` (holding `form`) and `bar` now and on every change, and
+// tells `onFit(devicePixelsPerFormPixel, scale)`.
+export function fitForm({ stage, form, bar, onFit }) {
+  const layout = () => {
+    const ratio = devicePixelRatio || 1;
+    bar.hidden = !touchScreen();
+    const below = bar.hidden ? 0 : BAR;
+    const scale = formScale(innerWidth - 2 * EDGE, innerHeight - 2 * EDGE - below, ratio);
+    form.style.transform = scale === 1 ? "" : `scale(${scale})`;
+    const width = FORM_WIDTH * scale, height = FORM_HEIGHT * scale;
+    stage.style.width = `${width}px`;
+    stage.style.height = `${height}px`;
+    bar.style.width = `${width}px`;
+    // The fewest CSS pixels that make whole device pixels (2 at a ratio of
+    // 1.5, for example): the form's corner lies on a multiple of them.
+    let step = 1;
+    while (step < 8 && Math.abs(step * ratio - Math.round(step * ratio)) > 1e-6) ++step;
+    const snap = (css) => Math.max(0, Math.floor(css / step) * step);
+    stage.style.marginLeft = bar.style.marginLeft = `${snap((innerWidth - width) / 2)}px`;
+    stage.style.marginTop = `${snap(Math.min(TOP, (innerHeight - height - below) / 2))}px`;
+    onFit(Math.round(ratio * scale), scale);  // a whole number by the choice of scale
+  };
+  layout();
+  addEventListener("resize", layout);
+  // A change of the device pixel ratio alone (another screen, browser zoom)
+  // need not resize the window.
+  const watchRatio = () => matchMedia(`(resolution: ${devicePixelRatio}dppx)`)
+    .addEventListener("change", () => { layout(); watchRatio(); }, { once: true });
+  watchRatio();
+}
