@@ -1,5 +1,6 @@
 // Fits the form to the window: the largest scale at which the whole form
-// (and, on a touch screen, the New and Pause buttons under it) shows without
+// (and, on a touch screen, the New and Pause buttons under it or, when that
+// leaves the form larger, beside it) shows without
 // scrolling, where each picture pixel is a whole square of device pixels so
 // that the tiles stay crisp. Placed on whole device pixels, so that the
 // canvas is never resampled; fitted again when the window or the screen
@@ -7,7 +8,8 @@
 const FORM_WIDTH = 289, FORM_HEIGHT = 19 + 508;  // the menu bar with its border, the client area
 const EDGE = 2;  // CSS pixels kept free around the form, at the least
 const TOP = 32;  // above the form, when the window has room for it
-const BAR = 56;  // the touch buttons with their gap
+const BAR = 56;  // the touch buttons under the form, with their gap
+const SIDE = 96;  // the touch buttons beside the form, with their gap
 
 // The form's scale: k / ratio for the largest whole k (device pixels per
 // picture pixel) at which a `FORM_WIDTH` x `FORM_HEIGHT` form fits in
@@ -26,21 +28,30 @@ export const touchScreen = () => matchMedia("(any-pointer: coarse)").matches || 
 export function fitForm({ stage, form, bar, onFit }) {
   const layout = () => {
     const ratio = devicePixelRatio || 1;
-    bar.hidden = !touchScreen();
-    const below = bar.hidden ? 0 : BAR;
-    const scale = formScale(innerWidth - 2 * EDGE, innerHeight - 2 * EDGE - below, ratio);
+    const touch = touchScreen();
+    bar.hidden = !touch;
+    const under = formScale(innerWidth - 2 * EDGE, innerHeight - 2 * EDGE - (touch ? BAR : 0), ratio);
+    const beside = touch ? formScale(innerWidth - 2 * EDGE - SIDE, innerHeight - 2 * EDGE, ratio) : 0;
+    const side = beside > under;
+    const scale = side ? beside : under;
+    bar.classList.toggle("beside", side);
     form.style.transform = scale === 1 ? "" : `scale(${scale})`;
     const width = FORM_WIDTH * scale, height = FORM_HEIGHT * scale;
     stage.style.width = `${width}px`;
     stage.style.height = `${height}px`;
-    bar.style.width = `${width}px`;
+    bar.style.width = side ? "" : `${width}px`;
     // The fewest CSS pixels that make whole device pixels (2 at a ratio of
     // 1.5, for example): the form's corner lies on a multiple of them.
     let step = 1;
     while (step < 8 && Math.abs(step * ratio - Math.round(step * ratio)) > 1e-6) ++step;
     const snap = (css) => Math.max(0, Math.floor(css / step) * step);
-    stage.style.marginLeft = bar.style.marginLeft = `${snap((innerWidth - width) / 2)}px`;
-    stage.style.marginTop = `${snap(Math.min(TOP, (innerHeight - height - below) / 2))}px`;
+    const left = snap((innerWidth - width - (side ? SIDE : 0)) / 2);
+    const top = snap(Math.min(TOP, (innerHeight - height - (touch && !side ? BAR : 0)) / 2));
+    stage.style.marginLeft = `${left}px`;
+    stage.style.marginTop = `${top}px`;
+    bar.style.marginLeft = side ? "" : `${left}px`;
+    bar.style.left = side ? `${left + width + 8}px` : "";
+    bar.style.top = side ? `${top}px` : "";
     onFit(Math.round(ratio * scale), scale);  // a whole number by the choice of scale
   };
   layout();

@@ -18,7 +18,7 @@ export function routeTouch({ area, board, key, cell }) {
   area.addEventListener("touchstart", (event) => {
     if (gesture || event.target.closest("input, button")) return;
     const t = event.changedTouches[0];
-    gesture = { id: t.identifier, x: t.clientX, y: t.clientY, kind: null, rows: 0, onBoard: event.target === board };
+    gesture = { id: t.identifier, x: t.clientX, y: t.clientY, kind: null, rows: 0, far: 0, onBoard: event.target === board };
     event.preventDefault();  // no scrolling, zooming or mouse events of the browser's own
   }, { passive: false });
 
@@ -32,9 +32,8 @@ export function routeTouch({ area, board, key, cell }) {
       key(dx < 0 ? LEFT : RIGHT);
     } else if (!gesture.kind && dy >= SWIPE && dy > Math.abs(dx)) {
       gesture.kind = "down";
-    } else if (!gesture.kind && Math.hypot(dx, dy) > TAP) {
-      gesture.kind = "moved";  // up, or not yet a swipe: no tap any more
     }
+    gesture.far = Math.max(gesture.far, Math.hypot(dx, dy));  // past TAP, no tap any more
     if (gesture.kind === "down") {
       for (const rows = 1 + Math.floor((dy - SWIPE) / cell()); gesture.rows < rows; ++gesture.rows) key(DOWN);
     }
@@ -44,8 +43,8 @@ export function routeTouch({ area, board, key, cell }) {
     const t = find(event);
     if (!t) return;
     event.preventDefault();
-    const moved = Math.hypot(t.clientX - gesture.x, t.clientY - gesture.y);
-    if (!gesture.kind && gesture.onBoard && moved <= TAP) key(SPACE);
+    const far = Math.max(gesture.far, Math.hypot(t.clientX - gesture.x, t.clientY - gesture.y));
+    if (!gesture.kind && gesture.onBoard && far <= TAP) key(SPACE);
     gesture = null;
   }, { passive: false });
 

@@ -25,7 +25,9 @@ export async function startBrowser() {
   });
   return {
     url: server.url,
-    async open({ ratio = 1, query = "" } = {}) {
+    served: server.served,  // every file the server sent, and how
+    // `viewport`, if given, is puppeteer's (a phone's, with touch).
+    async open({ ratio = 1, query = "", viewport = { width: 360, height: 620, deviceScaleFactor: ratio } } = {}) {
       const page = await browser.newPage();
       const problems = [];
       const requested = [];  // paths of the site's files, in order
@@ -55,7 +57,7 @@ export async function startBrowser() {
         globalThis.requestAnimationFrame = (f) => { counts.frames += 1; return frameOf(f); };
         addEventListener("keydown", (e) => counts.keys.push(e), { capture: true });
       });
-      await page.setViewport({ width: 360, height: 620, deviceScaleFactor: ratio });
+      await page.setViewport(viewport);
       await page.goto(server.url + query, { waitUntil: "load" });
       await page.waitForSelector("html[data-ready]");
       return { page, problems, requested };
@@ -77,7 +79,9 @@ export async function look(page) {
   const image = decodePng(Buffer.from(png));
   const { x, y, ratio } = await page.evaluate(() => {
     const r = document.getElementById("client").getBoundingClientRect();
-    return { x: r.left * devicePixelRatio, y: r.top * devicePixelRatio, ratio: devicePixelRatio * r.width / 289 };
+    // The rectangle is in floats: the ratio to a thousandth.
+    return { x: r.left * devicePixelRatio, y: r.top * devicePixelRatio,
+      ratio: Math.round((devicePixelRatio * r.width / 289) * 1000) / 1000 };
   });
   return {
     ...image, ratio,
