@@ -10,10 +10,10 @@ import { decodePng } from "./png.js";
 export const SITE = process.env.NUBBO_SITE ?? new URL("../../build/web", import.meta.url).pathname;
 const CHROMIUM = process.env.CHROMIUM ?? "/usr/bin/chromium";
 
-// One browser and one server for a test file; `open` gives a fresh page and
-// a record of everything that went wrong on it.
-export async function startBrowser() {
-  const server = await serve(SITE);
+// One browser and one server (of `site`) for a test file; `open` gives a
+// fresh page and a record of everything that went wrong on it.
+export async function startBrowser({ site = SITE } = {}) {
+  const server = await serve(site);
   const profile = mkdtempSync(join(tmpdir(), "nubbo-chromium-"));
   const browser = await puppeteer.launch({
     executablePath: CHROMIUM,

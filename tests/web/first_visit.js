@@ -1,5 +1,6 @@
-// What a first visit fetches, file by file, with its size as served and
-// gzipped (-9). Run as a script it loads the page in headless Chromium and
+// What a first visit downloads, file by file, with its size as served and
+// gzipped (-9): the page's own fetches and the service worker's, which
+// caches the site (files the page already has come back 304, bodiless). Run as a script it loads the page in headless Chromium and
 // prints the table: node tests/web/first_visit.js (the site in build/web,
 // or NUBBO_SITE)
 import { readFileSync } from "node:fs";
@@ -14,13 +15,16 @@ export function sizes(paths, site = SITE) {
   });
 }
 
-// Loads the page once and returns the site's files it fetched.
+// Loads the page once, until the service worker has cached the site, and
+// returns every file the server sent in full meanwhile.
 export async function fetchedOnLoad(browser) {
-  const { page, requested } = await browser.open();
+  const from = browser.served.length;
+  const { page } = await browser.open();
   await page.evaluate(() => document.fonts.ready);
+  await page.waitForFunction(() => navigator.serviceWorker.controller !== null);
   await new Promise((done) => setTimeout(done, 300));  // the favicon comes late
   await page.close();
-  return [...new Set(requested)];
+  return browser.served.slice(from).filter((file) => file.status === 200).map((file) => file.path);
 }
 
 if (process.argv[1] === fileURLToPath(import.meta.url)) {
