@@ -36,9 +36,6 @@ async function start() {
       board?.setRatio(pixels);
     },
   });
-  const [pictures] = await Promise.all([loadPictures(), document.fonts.load("80px 'Nubbo Kai'"),
-    document.fonts.load("48px 'Nubbo Sans'")]);
-  board = new Board($("board"), pictures, pixels);
   let game = null;
   let dealt = false;  // a piece has shown: a game is under way
   let timer = 0;
@@ -79,7 +76,11 @@ async function start() {
     $("again").addEventListener("click", again);
   }
 
-  game = await createGame({ page });
+  // The module compiles while the pictures and fonts load.
+  let pictures;
+  [pictures, game] = await Promise.all([loadPictures(), createGame({ page }),
+    document.fonts.load("80px 'Nubbo Kai'"), document.fonts.load("48px 'Nubbo Sans'")]);
+  board = new Board($("board"), pictures, pixels);
   game._nubbo_start(dealSeed());
 
   // The controls reach the game only once it is there.

@@ -1,0 +1,150 @@
+#!/usr/bin/env node
+// The web edition's figures with their goals, from headless Chromium on a
+// local server: 5 runs each, the median against the goal and every run.
+// Usage: node bench/web_bench.mjs   (the site in build/web, or NUBBO_SITE;
+// puppeteer-core from tests/web, installed there by `npm ci`)
+import { readFileSync } from "node:fs";
+import { setTimeout as sleep } from "node:timers/promises";
+import { startBrowser } from "../tests/web/browser.js";
+import { fetchedOnLoad, sizes } from "../tests/web/first_visit.js";
+
+const RUNS = Number(process.env.RUNS ?? 5);
+const median = (xs) => {
+  const s = [...xs].sort((a, b) => a - b);
+  return s.length % 2 ? s[(s.length - 1) / 2] : (s[s.length / 2 - 1] + s[s.length / 2]) / 2;
+};
+const row = (figure, runs, unit, goal, digits = 1) =>
+  console.log(`| ${figure} (median of ${runs.length}) | ${median(runs).toFixed(digits)} ${unit} ` +
+    `(runs: ${runs.map((r) => r.toFixed(digits)).join(", ")}) | ${goal} |`);
+
+// A page of the site's in a browser context (a fresh one has nothing
+// cached, as on a player's first visit), ready to play. A fresh context's
+// first request sets up its network (the server's 404 for a file that is
+// not there), which is no part of the page's load.
+async function load(browser, context) {
+  const page = await context.newPage();
+  await page.setViewport({ width: 360, height: 620 });
+  await page.goto(`${browser.url}warm-up`);
+  await page.goto(browser.url, { waitUntil: "load" });
+  await page.waitForSelector("html[data-ready]");
+  return page;
+}
+
+// The CPU time of the main thread of `page`'s renderer, in ms, read as the
+// desktop benchmarks read theirs (/proc/PID/task/TID/schedstat: the
+// renderer's main thread is its process's first). The renderer is the one
+// whose main thread runs a busy loop of the page's.
+async function mainThreadClock(page) {
+  const cdp = await page.browser().target().createCDPSession();
+  const { processInfo } = await cdp.send("SystemInfo.getProcessInfo");
+  await cdp.detach();
+  const cpu = (pid) => Number(readFileSync(`/proc/${pid}/task/${pid}/schedstat`, "utf8").split(" ")[0]) / 1e6;
+  const ids = processInfo.filter((p) => p.type === "renderer").map((p) => p.id);
+  const before = ids.map(cpu);
+  await page.evaluate(() => { for (const end = performance.now() + 100; performance.now() < end;); });
+  const gained = ids.map((id, k) => cpu(id) - before[k]);
+  const pid = ids[gained.indexOf(Math.max(...gained))];
+  return () => cpu(pid);
+}
+
+// The main thread's busy time while `act` runs, in percent of the time:
+// its CPU time, and the wall-clock length of its tasks (Chromium's
+// TaskDuration, which on a busy machine counts time the thread waited for
+// a CPU).
+async function busy(page, act) {
+  const clock = await mainThreadClock(page);
+  const cdp = await page.createCDPSession();
+  await cdp.send("Performance.enable");
+  const taskTime = async () => (await cdp.send("Performance.getMetrics")).metrics
+    .find((m) => m.name === "TaskDuration").value * 1000;
+  const c0 = clock(), t0 = await taskTime(), w0 = performance.now();
+  await act();
+  const c1 = clock(), t1 = await taskTime(), w1 = performance.now();
+  await cdp.detach();
+  return { cpu: ((c1 - c0) / (w1 - w0)) * 100, tasks: ((t1 - t0) / (w1 - w0)) * 100 };
+}
+
+// A key every 150 ms for `ms`: the arrows and the rotation mostly, now and
+// then a drop or a new game, from a fixed sequence.
+async function play(page, ms) {
+  let seed = 12345;
+  const next = () => (seed = (seed * 1103515245 + 12345) % 2 ** 31) % 10;
+  const keys = ["ArrowLeft", "ArrowLeft", "ArrowLeft", "ArrowRight", "ArrowRight", "ArrowRight", "Space", "Space",
+    "ArrowDown", "F2"];
+  const end = performance.now() + ms;
+  for (let at = performance.now(); at < end; at += 150) {
+    await page.keyboard.press(keys[next()]);
+    await sleep(Math.max(0, at + 150 - performance.now()));
+  }
+}
+
+const firstVisit = [], paint = [], playable = [], idle = [], idleTasks = [], playing = [], playingTasks = [];
+const keyMedian = [], keyMax = [];
+const browser = await startBrowser();
+const warm = await browser.blank();  // the browser started before any measurement
+for (let run = 0; run < RUNS; ++run) {
+  // What a first visit downloads, in a browser of its own.
+  const alone = await startBrowser();
+  firstVisit.push(sizes(await fetchedOnLoad(alone)).reduce((sum, f) => sum + f.gzip, 0) / 1024);
+  await alone.close();
+
+  // A first visit: to the first contentful paint, and to a piece dealt by
+  // F2 pressed as soon as the page says it is ready.
+  let context = await warm.browser().createBrowserContext();
+  let page = await load(browser, context);
+  await page.keyboard.press("F2");
+  await page.waitForFunction(() => performance.getEntriesByName("nubbo-first-piece").length > 0);
+  const times = await page.evaluate(() => ({
+    paint: performance.getEntriesByName("first-contentful-paint")[0].startTime,
+    playable: performance.getEntriesByName("nubbo-first-piece")[0].startTime,
+  }));
+  paint.push(times.paint);
+  playable.push(times.playable);
+  await page.close();
+
+  // An idle page: 10 s from 10 s after its first paint.
+  page = await load(browser, context);
+  await page.waitForFunction(() => performance.now() >
+    performance.getEntriesByName("first-contentful-paint")[0].startTime + 10000, { timeout: 20000, polling: 500 });
+  let figures = await busy(page, () => sleep(10000));
+  idle.push(figures.cpu);
+  idleTasks.push(figures.tasks);
+  // A game played for 30 s.
+  await page.keyboard.press("F2");
+  figures = await busy(page, () => play(page, 30000));
+  playing.push(figures.cpu);
+  playingTasks.push(figures.tasks);
+  await page.close();
+
+  // Key press to the next animation frame after the game painted the move
+  // (the page's key listener paints at once; this one runs after it).
+  page = await load(browser, context);
+  await page.keyboard.press("F2");
+  await page.evaluate(() => {
+    globalThis.keyToFrame = [];
+    addEventListener("keydown", (event) => {
+      requestAnimationFrame(() => globalThis.keyToFrame.push(performance.now() - event.timeStamp));
+    }, { capture: true });
+  });
+  for (let k = 0; k < 40; ++k) {
+    await page.keyboard.press(k % 2 ? "ArrowRight" : "ArrowLeft");
+    await sleep(150);
+  }
+  const lags = await page.evaluate(() => globalThis.keyToFrame);
+  keyMedian.push(median(lags));
+  keyMax.push(Math.max(...lags));
+  await context.close();
+}
+await browser.close();
+
+console.log("| figure | measured | goal |");
+console.log("|---|---|---|");
+row("web: first visit, everything downloaded, gzip -9", firstVisit, "KB", "<= 100 KB");
+row("web: navigation to first contentful paint", paint, "ms", "<= 250 ms");
+row("web: navigation to a playable game (F2 has dealt)", playable, "ms", "<= 400 ms");
+row("web: main-thread CPU, idle page, 10 s from 10 s after the first paint", idle, "%", "<= 0.1 %", 3);
+row("web: main-thread CPU, a key every 150 ms for 30 s", playing, "%", "<= 1 %", 3);
+row("web: key press to the moved piece's frame, median of 40 keys", keyMedian, "ms", "<= 16.7 ms");
+row("web: key press to the moved piece's frame, longest of 40 keys", keyMax, "ms", "<= 16.7 ms");
+row("web: main-thread task time (wall clock), idle page", idleTasks, "%", "-", 3);
+row("web: main-thread task time (wall clock), playing", playingTasks, "%", "-", 3);
