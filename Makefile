@@ -51,13 +51,16 @@ fuzz: deps
 	cmake --build --preset fuzz
 	scripts/fuzz
 
-# Release builds (one with timestamps of fall steps and keys) and one table
-# of every performance figure with its goal.
+# Release builds (one with timestamps of fall steps and keys), the web
+# edition with the browser tests' puppeteer-core, and one table of every
+# performance figure with its goal.
 bench: deps
 	cmake --preset release
 	cmake --build --preset release
 	cmake --preset timing
 	cmake --build --preset timing
+	scripts/build-web build/web
+	cd tests/web && (test -d node_modules/puppeteer-core || PUPPETEER_SKIP_DOWNLOAD=1 npm ci --no-audit --no-fund)
 	bench/run.sh
 
 screenshot: build

@@ -2,6 +2,8 @@
 # Every performance figure with its goal, in one table.
 #   release build: the core benchmarks, start-up, CPU and memory
 #   timing build (release + NUBBO_TIMING): fall steps and key latency
+#   the web edition (build/web) in headless Chromium: its download, load,
+#   main-thread and key-to-frame budgets
 set -euo pipefail
 cd "$(dirname "$0")/.."
 echo "| figure | measured | goal |"
@@ -14,3 +16,4 @@ build/release/bench/core_bench --benchmark_repetitions=5 --benchmark_report_aggr
     printf "| %s (median of 5) | %.3f us | %s |\n", name, $4 / 1000, goal }'
 bench/process_bench.sh build/release | tail -n +3
 bench/timing_bench.sh build/timing
+node bench/web_bench.mjs | tail -n +3

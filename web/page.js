@@ -115,6 +115,7 @@ async function start() {
   document.addEventListener("visibilitychange", () => { if (document.hidden) focusLost(); });
   workOffline({ playing: () => dealt });
   document.documentElement.dataset.ready = "";  // for tests: the game is loaded
+  performance.mark("nubbo-ready");  // and for the benchmarks
 }
 
 // A page that cannot start (no WebAssembly, a file missing) says so on the form.
