@@ -26,6 +26,58 @@ after(async () => {
 
 const controlled = (page) => page.waitForFunction(() => navigator.serviceWorker.controller !== null);
 
+// The network off (or on again) for the page and for the site's service
+// worker, which fetches on its own.
+async function offline(page, off) {
+  await page.setOfflineMode(off);
+  const worker = await page.browser().waitForTarget((t) => t.type() === "service_worker" && t.url().startsWith(browser.url));
+  const cdp = await worker.createCDPSession();
+  await cdp.send("Network.enable");
+  await cdp.send("Network.emulateNetworkConditions", { offline: off, latency: 0, downloadThroughput: -1, uploadThroughput: -1 });
+  await cdp.detach();
+}
+
+// First in the file: the browser's first visit to the site.
+test("after one visit the page loads and plays offline; a new version comes on the next visit", async () => {
+  const { page, problems, requested } = await browser.open();
+  await controlled(page);
+  // Everything the first visit fetched is in the cache.
+  const kept = await page.evaluate(async () => (await Promise.all((await caches.keys()).map(async (name) =>
+    (await (await caches.open(name)).keys()).map((r) => new URL(r.url).pathname.slice(1) || "index.html")))).flat());
+  assert.deepEqual([...new Set(requested)].filter((path) => !kept.includes(path)), [], "fetched, not cached");
+  // The script hook is kept on its first use.
+  assert.equal((await page.evaluate(() => globalThis.nubbo.runScript("new\n"))).status, 0);
+
+  await offline(page, true);
+  await page.reload({ waitUntil: "load" });
+  await page.waitForSelector("html[data-ready]");
+  await page.keyboard.press("F2");
+  await sleep(30);
+  const dealt = pieceOf(boardOf(await look(page)));
+  assert.deepEqual([dealt?.row, dealt?.col], [0, 3], "F2 deals with the network off");
+  assert.match((await page.evaluate(() => globalThis.nubbo.runScript("new\n"))).out, /^spawn /, "the script hook too");
+  assert.deepEqual(problems, []);
+  await page.keyboard.press("F3");  // paused, to compare the board afterwards
+  await sleep(30);
+  const paused = boardOf(await look(page));
+  await offline(page, false);
+
+  // A new version is published: its page says so in its title.
+  const index = join(site, "index.html");
+  writeFileSync(index, readFileSync(index, "utf8").replace("<title>完全NUBBO方塊版", "<title>完全NUBBO方塊版 2"));
+  execFileSync("/usr/bin/python3", [new URL("../../web/make_sw.py", import.meta.url).pathname, site]);
+  const next = await browser.open();
+  await next.page.waitForFunction(() => document.title.endsWith(" 2"), { timeout: 10000 });
+  await next.page.waitForSelector("html[data-ready]");
+  assert.equal((await next.page.evaluate(() => caches.keys())).length, 1, "the old version's cache is gone");
+  assert.deepEqual(next.problems, []);
+  // The page with a game under way was not reloaded under the player.
+  assert.equal(await page.title(), "完全NUBBO方塊版");
+  assert.deepEqual(boardOf(await look(page)), paused);
+  await next.page.close();
+  await page.close();
+});
+
 test("the manifest names the app, its standalone display, pink theme and 192 and 512 px icons", async () => {
   const { page, problems } = await browser.open();
   await controlled(page);
@@ -60,41 +112,5 @@ test("the manifest names the app, its standalone display, pink theme and 192 and
   const { installabilityErrors } = await cdp.send("Page.getInstallabilityErrors");
   assert.deepEqual(installabilityErrors, []);
   assert.deepEqual(problems, []);
-  await page.close();
-});
-
-test("after one visit the page loads and plays offline; a new version comes on the next visit", async () => {
-  const { page, problems } = await browser.open();
-  await controlled(page);
-  // The script hook is kept on its first use.
-  assert.equal((await page.evaluate(() => globalThis.nubbo.runScript("new\n"))).status, 0);
-
-  await page.setOfflineMode(true);
-  await page.reload({ waitUntil: "load" });
-  await page.waitForSelector("html[data-ready]");
-  await page.keyboard.press("F2");
-  await sleep(30);
-  const dealt = pieceOf(boardOf(await look(page)));
-  assert.deepEqual([dealt?.row, dealt?.col], [0, 3], "F2 deals with the network off");
-  assert.match((await page.evaluate(() => globalThis.nubbo.runScript("new\n"))).out, /^spawn /, "the script hook too");
-  assert.deepEqual(problems, []);
-  await page.keyboard.press("F3");  // paused, to compare the board afterwards
-  await sleep(30);
-  const paused = boardOf(await look(page));
-  await page.setOfflineMode(false);
-
-  // A new version is published: its page says so in its title.
-  const index = join(site, "index.html");
-  writeFileSync(index, readFileSync(index, "utf8").replace("<title>完全NUBBO方塊版", "<title>完全NUBBO方塊版 2"));
-  execFileSync("/usr/bin/python3", [new URL("../../web/make_sw.py", import.meta.url).pathname, site]);
-  const next = await browser.open();
-  await next.page.waitForFunction(() => document.title.endsWith(" 2"), { timeout: 10000 });
-  await next.page.waitForSelector("html[data-ready]");
-  assert.equal((await next.page.evaluate(() => caches.keys())).length, 1, "the old version's cache is gone");
-  assert.deepEqual(next.problems, []);
-  // The page with a game under way was not reloaded under the player.
-  assert.equal(await page.title(), "完全NUBBO方塊版");
-  assert.deepEqual(boardOf(await look(page)), paused);
-  await next.page.close();
   await page.close();
 });

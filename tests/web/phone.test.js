@@ -137,6 +137,7 @@ test("on a 390 x 844 phone at ratio 3 the form fits, crisp, and touch plays as t
     await page.setViewport({ ...PHONE, width, height });
     await sleep(100);
     at = await assertFits(page, `${width} x ${height}`);
+    assert.ok(at.board.bottom - at.board.y >= 0.55 * height, `${width} x ${height}: the board as tall as fits`);
     view = await look(page);
     assert.ok(Number.isInteger(view.ratio), `${width} x ${height}: ${view.ratio}`);
     const turned = await piece(page);
