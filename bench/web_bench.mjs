@@ -88,12 +88,26 @@ for (let run = 0; run < RUNS; ++run) {
   firstVisit.push(sizes(await fetchedOnLoad(alone)).reduce((sum, f) => sum + f.gzip, 0) / 1024);
   await alone.close();
 
-  // A first visit: to the first contentful paint, and to a piece dealt by
-  // F2 pressed as soon as the page says it is ready.
+  // A first visit: to the first contentful paint, to the game loaded, and
+  // to a piece dealt by F2, pressed every 10 ms from the navigation on as
+  // by an eager player (so that the harness's own delay in noticing the
+  // page is ready does not count): the first press the loaded page gets deals.
   let context = await warm.browser().createBrowserContext();
-  let page = await load(browser, context);
-  await page.keyboard.press("F2");
+  let page = await context.newPage();
+  await page.setViewport({ width: 360, height: 620 });
+  await page.goto(`${browser.url}warm-up`);
+  let dealt = false;
+  const loaded = page.goto(browser.url, { waitUntil: "load" });
+  const eager = (async () => {
+    while (!dealt) {
+      await page.keyboard.press("F2").catch(() => {});
+      await sleep(10);
+    }
+  })();
+  await loaded;
   await page.waitForFunction(() => performance.getEntriesByName("nubbo-first-piece").length > 0);
+  dealt = true;
+  await eager;
   const times = await page.evaluate(() => ({
     paint: performance.getEntriesByName("first-contentful-paint")[0].startTime,
     ready: performance.getEntriesByName("nubbo-ready")[0].startTime,
@@ -151,7 +165,7 @@ console.log("|---|---|---|");
 row("web: first visit, everything downloaded, gzip -9", firstVisit, "KB", "<= 100 KB");
 row("web: navigation to first contentful paint", paint, "ms", "<= 250 ms");
 row("web: navigation to the game loaded (the page's mark)", ready, "ms", "-");
-row("web: navigation to a playable game (F2 pressed when loaded has dealt)", playable, "ms", "<= 400 ms");
+row("web: navigation to a playable game (F2 has dealt)", playable, "ms", "<= 400 ms");
 row("web: main-thread CPU, idle page, 10 s from 10 s after the first paint", idle, "%", "<= 0.1 %", 3);
 row("web: main-thread CPU, a key every 150 ms for 30 s", playing, "%", "<= 1 %", 3);
 row("web: main-thread CPU, the same keys on an empty page (10 s)", blankPlaying, "%", "-", 3);
