@@ -38,6 +38,12 @@ QFont gameOverFont() {
     return font;
 }
 
+QFont textBoxFont() {
+    QFont font;
+    font.setPixelSize(11);  // 8 points at 96 dots per inch, rounded
+    return font;
+}
+
 QFont withKaiFallback(QFont font) {
     QStringList families = font.families();
     if (families.isEmpty()) families << font.family();

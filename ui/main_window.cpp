@@ -8,6 +8,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 
+#include "banner_label.h"
 #include "fonts.h"
 #include "key_codes.h"
 #ifdef NUBBO_TIMING
@@ -45,15 +46,14 @@ MainWindow::MainWindow(GameEvents* events)
     pink.setColor(QPalette::Button, BoardView::background());
     check1_->setPalette(pink);
 
-    text7_ = addTextBox(56, 0, 33, 18, QStringLiteral("高手"), withKaiFallback(board_->font()));
+    text7_ = addTextBox(56, 0, 33, 18, QStringLiteral("高手"), withKaiFallback(textBoxFont()));
     text3_ = addTextBox(96, 0, 41, 18, QStringLiteral("Level:"));
     text4_ = addTextBox(136, 0, 25, 18, QString());
     text2_ = addTextBox(192, 0, 41, 18, QStringLiteral("Score:"));
     text1_ = addTextBox(232, 0, 49, 18, QString());
     text6_ = addTextBox(8, 488, 265, 18, QStringLiteral("NUBBO  tiles fall, threes clear"));
 
-    auto banner = [this](const QRect& geometry, const QString& text, const QFont& font) {
-        auto* label = new QLabel(text, board_);
+    auto banner = [this](QLabel* label, const QRect& geometry, const QFont& font) {
         label->setGeometry(geometry);
         label->setFont(font);
         QPalette palette = label->palette();
@@ -63,12 +63,13 @@ MainWindow::MainWindow(GameEvents* events)
         label->hide();
         return label;
     };
-    label1_ = banner({72, 184, 145, 113}, QStringLiteral("GAME OVER"), gameOverFont());
+    label1_ = banner(new QLabel(QStringLiteral("GAME OVER"), board_), {72, 184, 145, 113},
+                     gameOverFont());
     label1_->setWordWrap(true);  // "GAME" over "OVER", as the box is narrow
     label1_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    label2_ = banner({8, 200, 273, 81}, QStringLiteral("按F2"), bannerFont());
+    label2_ =
+        banner(new BannerLabel(QStringLiteral("按F2"), board_), {8, 200, 273, 81}, bannerFont());
     label2Shown_ = "按F2";
-    label2_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
 
     QMenu* gameMenu = menuBar()->addMenu(QStringLiteral("Game"));
     auto command = [this, gameMenu](const QString& text, Qt::Key key, auto handler) {
@@ -106,6 +107,7 @@ QLineEdit* MainWindow::addTextBox(int x, int y, int w, int h, const QString& tex
     box->setFont(font);
     box->setText(text);
     box->setGeometry(x, y, w, h);
+    box->setCursorPosition(0);  // a text too long shows its start, not its end
     box->setReadOnly(true);
     box->setFocusPolicy(Qt::NoFocus);  // never takes the caret from the game
     return box;
@@ -143,8 +145,9 @@ void MainWindow::setText(TextBox box, std::string_view text) {
     std::string& shown = box == TextBox::Text1 ? text1Shown_ : text4Shown_;
     if (text == shown) return;
     shown = text;
-    (box == TextBox::Text1 ? text1_ : text4_)
-        ->setText(QString::fromUtf8(text.data(), qsizetype(text.size())));
+    QLineEdit* edit = box == TextBox::Text1 ? text1_ : text4_;
+    edit->setText(QString::fromUtf8(text.data(), qsizetype(text.size())));
+    edit->setCursorPosition(0);
 }
 
 int MainWindow::check1Value() const {

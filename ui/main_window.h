@@ -5,6 +5,7 @@
 #include <string>
 
 #include "board_view.h"
+#include "fonts.h"
 #include "game.h"
 #include "qt_clock.h"
 #include "window.h"
@@ -70,7 +71,7 @@ class MainWindow : public QMainWindow, public nubbo::Window {
   private:
     void help_Click();
     QLineEdit* addTextBox(int x, int y, int w, int h, const QString& text,
-                          const QFont& font = QFont());
+                          const QFont& font = textBoxFont());
 
     BoardView* board_;
     QCheckBox* check1_;
