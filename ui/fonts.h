@@ -5,7 +5,8 @@
 namespace nubbo::ui {
 
 // Maps the window's font faces to the Debian fonts that carry them: the Kai
-// face of the banner to AR PL UKai, Arial to Liberation Sans (same metrics).
+// face of the banner to AR PL UKai, Arial to Liberation Sans (same metrics),
+// and Qt's generic default face to DejaVu Sans in every locale.
 void installFontSubstitutions();
 
 QFont bannerFont();    // the banner: Kai, 60 pt
