@@ -66,8 +66,16 @@ struct Spawns : nubbo::GameEvents {
     void spawned() override { ++count; }
 };
 
+// The banner, Label2: the label over the board's middle rows.
+QLabel* banner(nubbo::ui::MainWindow& window) {
+    for (QLabel* label : window.centralWidget()->findChildren<QLabel*>())
+        if (label->geometry().topLeft() == QPoint(8, 200)) return label;
+    return nullptr;
+}
+
 bool chainShowing(nubbo::ui::MainWindow& window) {
-    return window.label2().isVisible() && window.label2().text().contains(QStringLiteral("連扁"));
+    const QLabel* label = banner(window);
+    return label && label->isVisible() && label->text().contains(QStringLiteral("連扁"));
 }
 
 }  // namespace

@@ -50,7 +50,15 @@ class WholeTextTest : public QObject {
     std::unique_ptr<MainWindow> window;
 
     QImage client() {
-        return window->board().grab().toImage().convertToFormat(QImage::Format_RGB32);
+        return window->centralWidget()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    }
+
+    // A control by where it stands in the client area (each has its own place).
+    template <typename Control>
+    Control& at(int x, int y) {
+        for (Control* control : window->centralWidget()->findChildren<Control*>())
+            if (control->geometry().topLeft() == QPoint(x, y)) return *control;
+        qFatal("no control at %d, %d", x, y);
     }
 
   private slots:
@@ -76,7 +84,7 @@ class WholeTextTest : public QObject {
     }
     void bannerCaptionsShowWhole() {
         QFETCH(QString, caption);
-        QLabel& label = window->label2();
+        QLabel& label = at<QLabel>(8, 200);  // Label2
         window->setLabel2Caption(caption.toStdString());
         window->showLabel(nubbo::Label::Label2, true);
         const QImage with = client();
@@ -103,23 +111,23 @@ class WholeTextTest : public QObject {
     // Every text box shows its text from the first character to the last:
     // the ink starts inside the frame and is the text's whole ink.
     void textBoxesShowTheirWholeText_data() {
-        QTest::addColumn<int>("box");
+        QTest::addColumn<QPoint>("place");
         QTest::addColumn<QString>("text");  // empty: the box's own text
-        QTest::newRow("Text7 高手") << 7 << QString();
-        QTest::newRow("Text3 Level:") << 3 << QString();
-        QTest::newRow("Text2 Score:") << 2 << QString();
-        QTest::newRow("Text6 credit") << 6 << QString();
-        QTest::newRow("Text1 one digit") << 1 << QStringLiteral("0");
-        QTest::newRow("Text1 five digits") << 1 << QStringLiteral("88888");
-        QTest::newRow("Text4 one digit") << 4 << QStringLiteral("1");
-        QTest::newRow("Text4 two digits") << 4 << QStringLiteral("88");
+        QTest::newRow("Text7 高手") << QPoint(56, 0) << QString();
+        QTest::newRow("Text3 Level:") << QPoint(96, 0) << QString();
+        QTest::newRow("Text2 Score:") << QPoint(192, 0) << QString();
+        QTest::newRow("Text6 credit") << QPoint(8, 488) << QString();
+        QTest::newRow("Text1 one digit") << QPoint(232, 0) << QStringLiteral("0");
+        QTest::newRow("Text1 five digits") << QPoint(232, 0) << QStringLiteral("88888");
+        QTest::newRow("Text4 one digit") << QPoint(136, 0) << QStringLiteral("1");
+        QTest::newRow("Text4 two digits") << QPoint(136, 0) << QStringLiteral("88");
     }
     void textBoxesShowTheirWholeText() {
-        QFETCH(int, box);
+        QFETCH(QPoint, place);
         QFETCH(QString, text);
-        QLineEdit& edit = window->text(box);
-        if (box == 1) window->setText(nubbo::TextBox::Text1, text.toStdString());
-        if (box == 4) window->setText(nubbo::TextBox::Text4, text.toStdString());
+        QLineEdit& edit = at<QLineEdit>(place.x(), place.y());
+        if (place == QPoint(232, 0)) window->setText(nubbo::TextBox::Text1, text.toStdString());
+        if (place == QPoint(136, 0)) window->setText(nubbo::TextBox::Text4, text.toStdString());
         QCOMPARE(edit.text().isEmpty(), false);
         const QImage with = edit.grab().toImage().convertToFormat(QImage::Format_RGB32);
         QImage without(with.size(), QImage::Format_RGB32);
