@@ -60,8 +60,10 @@ bench: deps
 	cmake --build --preset timing
 	bench/run.sh
 
+# The README's picture: the real window playing a seeded game, the same on
+# every run (tools/screenshot.cpp).
 screenshot: build
-	scripts/screenshot build/default/ui/nubbo docs/screenshot.png
+	build/default/tools/nubbo-screenshot docs/screenshot.png
 
 # A Release build with Debian's hardening flags, packed into
 # build/package/deb/nubbo_<version>_<arch>.deb and checked, lintian included.
