@@ -63,8 +63,10 @@ bench: deps
 	cd tests/web && (test -d node_modules/puppeteer-core || PUPPETEER_SKIP_DOWNLOAD=1 npm ci --no-audit --no-fund)
 	bench/run.sh
 
+# The README's picture: the real window playing a seeded game, the same on
+# every run (tools/screenshot.cpp).
 screenshot: build
-	scripts/screenshot build/default/ui/nubbo docs/screenshot.png
+	build/default/tools/nubbo-screenshot docs/screenshot.png
 
 # A Release build with Debian's hardening flags, packed into
 # build/package/deb/nubbo_<version>_<arch>.deb and checked, lintian included.

@@ -89,18 +89,13 @@ void Scheduler::deliverDue(Millis now) {
     }
 }
 
-// A tick that woke the platform late counts from its delivery, with no
-// catch-up burst; one on time, or one that woke nobody, as of its due
-// instant.
+// A tick due before the wake-up last asked for woke nobody: it is delivered
+// as of its due instant. So is one delivered on time. One that woke the
+// platform late counts from its delivery, with no catch-up burst.
 void Scheduler::deliver(TimerId t, Millis now) {
     const Millis due = timers_.due(t);
-    bool asDue = now - due <= kOnTimeSlack;
-    if (!asDue && skipIdleTicks_) {
-        Trial trial(rules_, timers_);
-        trial.deliverOnTime(t);
-        asDue = trial.rules.screen() == rules_.screen();  // it woke nobody
-    }
-    const Millis at = asDue ? due : now;
+    const bool wokeNobody = skipIdleTicks_ && (!asked_ || due < *asked_);
+    const Millis at = wokeNobody || now - due <= kOnTimeSlack ? due : now;
     timers_.reschedule(t, at);
     rules_.setNow(at);
     rules_.tick(t);
@@ -125,12 +120,15 @@ std::optional<Millis> Scheduler::nextVisibleTick() const {
 }
 
 void Scheduler::rearm() {
-    if (frozen() || rules_.screen().ended) return clock_.wakeAt(std::nullopt);
-    if (!skipIdleTicks_) {
+    if (frozen() || rules_.screen().ended) {
+        asked_.reset();
+    } else if (!skipIdleTicks_) {
         const auto t = timers_.firstDue();
-        return clock_.wakeAt(t ? std::optional<Millis>(timers_.due(*t)) : std::nullopt);
+        asked_ = t ? std::optional<Millis>(timers_.due(*t)) : std::nullopt;
+    } else {
+        asked_ = nextVisibleTick();
     }
-    clock_.wakeAt(nextVisibleTick());
+    clock_.wakeAt(asked_);
 }
 
 void Scheduler::freeze() {
@@ -138,7 +136,7 @@ void Scheduler::freeze() {
     const Millis now = clock_.now();
     deliverDue(now);
     frozenAt_ = now;
-    clock_.wakeAt(std::nullopt);
+    rearm();
 }
 
 void Scheduler::thaw() {

@@ -18,7 +18,9 @@ namespace nubbo {
 //   its countdown moves on as if it had been delivered on time;
 // - a tick that changes the state but not the screen (the key gate
 //   reopening) wakes nobody; it is delivered, as of its due instant, before
-//   the next event or wake-up, which always come before anyone can see it.
+//   the next event or wake-up, which always come before anyone can see it;
+// - the platform is woken for the first tick, played ahead on a copy, that
+//   changes the screen.
 // So the game and its screen are exactly what delivering every tick on time
 // would give, with or without skipping.
 class Scheduler {
@@ -41,7 +43,7 @@ class Scheduler {
     void thaw();    // ... and closed: the time it was open counts for nothing
     bool frozen() const { return frozenAt_.has_value(); }
     void setSkipIdleTicks(bool on) { skipIdleTicks_ = on; }
-    void stop() { clock_.wakeAt(std::nullopt); }  // the program ends
+    void stop() { rearm(); }  // the program ended: no more wake-ups
 
   private:
     void deliverDue(Millis now);
@@ -54,6 +56,7 @@ class Scheduler {
     Rules& rules_;
     Timers& timers_;
     std::optional<Millis> frozenAt_;
+    std::optional<Millis> asked_;  // the wake-up last asked of the clock
     bool skipIdleTicks_ = true;
 };
 

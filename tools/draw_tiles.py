@@ -445,29 +445,32 @@ def mushroom():
 
 
 def robot():
-    """Code 4: a light-blue robot head with a red antenna lamp and coloured lights."""
-    head = rect(3.5, 9.5, 28.5, 27.5, 4.0)
-    screen = rect(6.5, 12.5, 25.5, 22.5, 2.0)
-    bolt_l, bolt_r = rect(0.5, 14.5, 3.5, 21.5, 1.0), rect(28.5, 14.5, 31.5, 21.5, 1.0)
+    """Code 4: a light-blue robot head with a red antenna lamp and coloured lights.
+
+    The head is one flat light blue with a thin darker rim, so that the light blue and the
+    white of its visor carry the picture and the darker blue stays a detail."""
+    head = rect(2.5, 10.5, 29.5, 27.5, 4.0)
+    visor = rect(5.5, 12.5, 26.5, 19.5, 2.0)
+    bolt_l, bolt_r = rect(0.5, 14.5, 3.0, 21.5, 1.0), rect(29.0, 14.5, 31.5, 21.5, 1.0)
     eye = (40, 56, 104)
     return [
         # Ear bolts reach the edges.
         fill(bolt_l, SKY), stroke(bolt_l, SKY_DARK, 1.0),
         fill(bolt_r, SKY), stroke(bolt_r, SKY_DARK, 1.0),
-        fill(rect(15.0, 5.0, 17.0, 9.5), SKY_DARK),
-        fill(head, vgrad((186, 212, 247), SKY, 9.0, 20.0)),
+        fill(rect(15.0, 5.5, 17.0, 10.5), SKY_DARK),
+        fill(head, SKY),
         stroke(head, SKY_DARK, 1.0),
-        fill(screen, WHITE), stroke(screen, SKY_DARK, 1.0),
-        # Eyes with a glint, and a smile.
-        fill(rect(10.0, 15.0, 13.0, 19.0, 1.0), eye), fill(rect(19.0, 15.0, 22.0, 19.0, 1.0), eye),
-        fill(rect(11.0, 16.0, 12.0, 17.0), WHITE), fill(rect(20.0, 16.0, 21.0, 17.0), WHITE),
-        fill(rect(14.0, 19.0, 15.0, 20.0), eye), fill(rect(15.0, 20.0, 17.0, 21.0), eye),
-        fill(rect(17.0, 19.0, 18.0, 20.0), eye),
+                fill(visor, WHITE),
+        # Eyes with a glint, and a smile below the visor.
+        fill(rect(11.0, 14.0, 14.0, 18.0, 1.0), eye), fill(rect(18.0, 14.0, 21.0, 18.0, 1.0), eye),
+        fill(rect(12.0, 15.0, 13.0, 16.0), WHITE), fill(rect(19.0, 15.0, 20.0, 16.0), WHITE),
+        fill(rect(13.0, 21.0, 14.0, 22.0), eye), fill(rect(14.0, 22.0, 18.0, 23.0), eye),
+        fill(rect(18.0, 21.0, 19.0, 22.0), eye),
         # A row of coloured lights on the chin.
-        fill(rect(8.0, 24.0, 10.0, 26.0), (60, 200, 90)),
-        fill(rect(12.0, 24.0, 14.0, 26.0), (255, 200, 40)),
-        fill(rect(18.0, 24.0, 20.0, 26.0), (255, 130, 40)),
-        fill(rect(22.0, 24.0, 24.0, 26.0), (170, 90, 230)),
+        fill(rect(7.0, 24.0, 9.0, 26.0), (60, 200, 90)),
+        fill(rect(11.0, 24.0, 13.0, 26.0), (255, 200, 40)),
+        fill(rect(19.0, 24.0, 21.0, 26.0), (255, 130, 40)),
+        fill(rect(23.0, 24.0, 25.0, 26.0), (170, 90, 230)),
         # The antenna's red lamp.
         fill(circle(16.0, 3.5, 2.6), BOT_RED),
         fill(rect(14.0, 2.0, 15.0, 3.0), (255, 190, 190)),

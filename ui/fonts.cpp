@@ -19,6 +19,12 @@ QStringList kaiFaces() {
 
 void installFontSubstitutions() {
     QFont::insertSubstitutions(QStringLiteral("標楷體"), kaiFaces());
+    // Qt's generic default face, which fontconfig would answer by the locale
+    // (under zh_TW with the CN face of the Kai file, mapping that large file
+    // a second time): a plain sans face with the Latin letters in any locale.
+    QFont::insertSubstitutions(
+        QStringLiteral("Sans Serif"),
+        QStringList() << QStringLiteral("DejaVu Sans") << QStringLiteral("Liberation Sans"));
     QFont::insertSubstitutions(QStringLiteral("Arial"), QStringList()
                                                             << QStringLiteral("Liberation Sans")
                                                             << QStringLiteral("DejaVu Sans"));
@@ -35,6 +41,12 @@ QFont gameOverFont() {
     QFont font(QStringLiteral("Arial"));
     font.setPixelSize(pointsToPixels(36));
     font.setWeight(QFont::Normal);
+    return font;
+}
+
+QFont textBoxFont() {
+    QFont font;
+    font.setPixelSize(11);  // 8 points at 96 dots per inch, rounded
     return font;
 }
 

@@ -5,11 +5,15 @@
 namespace nubbo::ui {
 
 // Maps the window's font faces to the Debian fonts that carry them: the Kai
-// face of the banner to AR PL UKai, Arial to Liberation Sans (same metrics).
+// face of the banner to AR PL UKai, Arial to Liberation Sans (same metrics),
+// and Qt's generic default face to DejaVu Sans in every locale.
 void installFontSubstitutions();
 
 QFont bannerFont();    // the banner: Kai, 60 pt
 QFont gameOverFont();  // "GAME OVER": Arial, 36 pt
+// The text boxes: the toolkit's default face at 11 px (8 pt), small enough
+// for "Score:" to fit its 41 px box with the frame and margins Qt draws.
+QFont textBoxFont();
 
 // `font` with the banner's Kai face behind it for Chinese characters, so
 // that these come from the face the banner loads anyway and not from a

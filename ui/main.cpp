@@ -7,6 +7,7 @@
 #include "fonts.h"
 #include "main_window.h"
 #include "platform_defaults.h"
+#include "wayland_exit.h"
 #include "x11_key_releases.h"
 #ifdef NUBBO_TIMING
 #include "timing_log.h"
@@ -44,5 +45,6 @@ int main(int argc, char** argv) {
 #ifdef NUBBO_TIMING
     timing.report();
 #endif
+    nubbo::ui::endNowOnWayland(status);
     return status;
 }

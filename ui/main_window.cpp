@@ -8,6 +8,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 
+#include "banner_label.h"
 #include "fonts.h"
 #include "key_codes.h"
 #ifdef NUBBO_TIMING
@@ -49,16 +50,15 @@ MainWindow::MainWindow(std::uint64_t seed, GameEvents* events)
 
     // Text7 labels the box, Text3 and Text2 the level and score boxes;
     // Text6 is the credit line.
-    addTextBox("Text7", 56, 0, 33, 18, QStringLiteral("高手"), withKaiFallback(board_->font()));
+    addTextBox("Text7", 56, 0, 33, 18, QStringLiteral("高手"), withKaiFallback(textBoxFont()));
     addTextBox("Text3", 96, 0, 41, 18, QStringLiteral("Level:"));
     text4_ = addTextBox("Text4", 136, 0, 25, 18, QString());
     addTextBox("Text2", 192, 0, 41, 18, QStringLiteral("Score:"));
     text1_ = addTextBox("Text1", 232, 0, 49, 18, QString());
     addTextBox("Text6", 8, 488, 265, 18, QStringLiteral("NUBBO  tiles fall, threes clear"));
 
-    auto banner = [this](const char* name, const QRect& geometry, const QString& text,
+    auto banner = [this](QLabel* label, const char* name, const QRect& geometry,
                          const QFont& font) {
-        auto* label = new QLabel(text, board_);
         label->setObjectName(QLatin1String(name));
         label->setGeometry(geometry);
         label->setFont(font);
@@ -69,11 +69,11 @@ MainWindow::MainWindow(std::uint64_t seed, GameEvents* events)
         label->hide();
         return label;
     };
-    label1_ = banner("Label1", {72, 184, 145, 113}, QStringLiteral("GAME OVER"), gameOverFont());
+    label1_ = banner(new QLabel(QStringLiteral("GAME OVER"), board_), "Label1", {72, 184, 145, 113},
+                     gameOverFont());
     label1_->setWordWrap(true);  // "GAME" over "OVER", as the box is narrow
     label1_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    label2_ = banner("Label2", {8, 200, 273, 81}, QString(), bannerFont());
-    label2_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    label2_ = banner(new BannerLabel(QString(), board_), "Label2", {8, 200, 273, 81}, bannerFont());
 
     QMenu* gameMenu = menuBar()->addMenu(QStringLiteral("Game"));
     auto command = [this, gameMenu](const QString& text, Qt::Key key, auto handler) {
@@ -114,6 +114,7 @@ QLineEdit* MainWindow::addTextBox(const char* name, int x, int y, int w, int h, 
     box->setFont(font);
     box->setText(text);
     box->setGeometry(x, y, w, h);
+    box->setCursorPosition(0);  // a text too long shows its start, not its end
     box->setReadOnly(true);
     box->setFocusPolicy(Qt::NoFocus);  // never takes the caret from the game
     return box;
@@ -132,8 +133,9 @@ void MainWindow::setLabel2Caption(std::string_view caption) {
 }
 
 void MainWindow::setText(TextBox box, std::string_view text) {
-    (box == TextBox::Text1 ? text1_ : text4_)
-        ->setText(QString::fromUtf8(text.data(), qsizetype(text.size())));
+    QLineEdit* edit = box == TextBox::Text1 ? text1_ : text4_;
+    edit->setText(QString::fromUtf8(text.data(), qsizetype(text.size())));
+    edit->setCursorPosition(0);
 }
 
 bool MainWindow::check1Ticked() const {

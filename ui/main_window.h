@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "board_view.h"
+#include "fonts.h"
 #include "game.h"
 #include "qt_clock.h"
 #include "window.h"
@@ -59,7 +60,7 @@ class MainWindow : public QMainWindow, public nubbo::Window {
   private:
     void help_Click();
     QLineEdit* addTextBox(const char* name, int x, int y, int w, int h, const QString& text,
-                          const QFont& font = QFont());
+                          const QFont& font = textBoxFont());
 
     // The controls, each also found by its objectName (the same word).
     BoardView* board_;

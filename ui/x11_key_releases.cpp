@@ -8,6 +8,8 @@
 namespace nubbo::ui {
 
 bool stopKeyReleases(QWidget& window) {
+    // On Wayland (even with Xwayland's DISPLAY set) there is no X window.
+    if (QGuiApplication::platformName() != QLatin1String("xcb")) return false;
     const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
     if (!x11 || !x11->connection()) return false;
     xcb_connection_t* connection = x11->connection();

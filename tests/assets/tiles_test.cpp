@@ -197,6 +197,38 @@ class TilesTest : public QObject {
         QVERIFY2(sextants.size() >= 4, qPrintable(QString::number(sextants.size())));
     }
 
+    // A kind keyed by one main colour shows it most: it is the commonest colour after the
+    // white, and at least two fifths of the motif are near it.
+    void dominantColour_data() {
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QColor>("key");
+        QTest::addRow("4 light blue") << 4 << QColor(160, 192, 239);
+    }
+    void dominantColour() {
+        QFETCH(int, code);
+        QFETCH(QColor, key);
+        const QImage img = tile(code);
+        std::map<QRgb, int> counts;
+        int motif = 0, nearKey = 0;
+        for (int y = 0; y < kSide; ++y)
+            for (int x = 0; x < kSide; ++x) {
+                const QRgb c = img.pixel(x, y);
+                if (c == kWhite) continue;
+                ++counts[c];
+                ++motif;
+                nearKey += near(c, key.rgb(), 24);
+            }
+        const auto commonest = std::max_element(
+            counts.begin(), counts.end(), [](auto& a, auto& b) { return a.second < b.second; });
+        QVERIFY2(near(commonest->first, key.rgb(), 24),
+                 qPrintable(QStringLiteral("commonest colour %1 (%2 pixels)")
+                                .arg(QColor(commonest->first).name())
+                                .arg(commonest->second)));
+        QVERIFY2(
+            5 * nearKey >= 2 * motif,
+            qPrintable(QStringLiteral("%1 of %2 pixels near the key").arg(nearKey).arg(motif)));
+    }
+
     // The six kinds are far apart; only codes 1 and 5 are near twins.
     void kindsAreDistinct() {
         for (int a = 0; a < 6; ++a)

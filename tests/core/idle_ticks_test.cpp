@@ -66,6 +66,40 @@ TEST(IdleTicks, SkippedCountdownsKeepTheirPhase) {
     EXPECT_EQ(rig.game.timers().due(TimerId::Timer3), 1250);
 }
 
+// A platform whose wake-ups come late by as much as the test says.
+struct LateClock : Clock {
+    Millis time = 0;
+    std::optional<Millis> wake;
+    Millis now() const override { return time; }
+    void wakeAt(std::optional<Millis> due) override { wake = due; }
+};
+
+// A wake-up up to 2 ms late counts as on time, so that the fall keeps its
+// pace; a later one counts from its delivery, with no catch-up burst.
+TEST(IdleTicks, AWakeUpTwoMillisecondsLateIsOnTimeALaterOneIsNot) {
+    FakeWindow window;
+    LateClock clock;
+    TestGame game(window, clock, 1);
+    game.load();
+    game.newGame();
+    const struct {
+        Millis lateBy, nextFall;
+    } steps[] = {{2, 1010}, {0, 1510}, {3, 2013}, {1, 2513}};
+    Millis due = 510;  // 500 ms after the first repaint
+    for (const auto& step : steps) {
+        while (clock.wake && *clock.wake < due) {  // the repaints before the fall step
+            clock.time = *clock.wake;
+            game.wake();
+        }
+        ASSERT_EQ(clock.wake, due);
+        clock.time = due + step.lateBy;
+        game.wake();
+        EXPECT_EQ(game.timers().due(T1), step.nextFall) << "late by " << step.lateBy;
+        due = step.nextFall;
+    }
+    EXPECT_EQ(game.state().py, 4);
+}
+
 // Everything the player and the rules can see, for comparing two games: the
 // window as it stands between events, then the game brought up to now.
 std::string snapshot(Game& game, const FakeWindow& w) {

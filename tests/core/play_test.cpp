@@ -231,6 +231,7 @@ const Rows kChain = bottom({".33.....", ".22....."});
 
 TEST(Hold, ASingleClearingStandsStillForOneSecond) {
     PlayRig rig(kSinglePass, 3, 4, 1);
+    rig.key(65);  // a key the game does not use: the hold's end still resumes the fall
     rig.advance(500 * 10 + 499);  // on the floor, at rest
     rig.advance(1);
     ASSERT_EQ(rig.events.passes.size(), 1u);
@@ -243,6 +244,8 @@ TEST(Hold, ASingleClearingStandsStillForOneSecond) {
     EXPECT_EQ(rig.window.screen[12][2], EMPTY);  // the collapsed board, new piece on top
     EXPECT_EQ(rig.window.screen[12][3], 4);
     EXPECT_NE(rig.window.screen[0][3], EMPTY);
+    rig.advance(500);
+    EXPECT_EQ(rig.s().py, 1);
 }
 
 TEST(Hold, TheChainBannerStaysForTheHoldAndKeysAreIgnored) {

@@ -105,12 +105,25 @@ INSTANTIATE_TEST_SUITE_P(
                  {3, 26},
                  {"-", " 2連扁"},
                  bottom({".32.....", ".23....."})},
+        PassCase{"TheSameKindTwiceInAChainClearsOnlyItsOwnGroup",
+                 bottom({"..11....", "..311...", "11124..."}),
+                 {bottom({"..11....", "..311...", "***24..."}),
+                  bottom({"...*....", "..***...", "..324..."})},
+                 {3, 27},
+                 {"-", " 2連扁"},
+                 bottom({"..324..."})},
         PassCase{"NoRun",
                  bottom({"..1.....", "1122.33."}),
                  {},
                  {},
                  {},
-                 bottom({"..1.....", "1122.33."})}),
+                 bottom({"..1.....", "1122.33."})},
+        PassCase{"NoRunRoundTheRightEdge",  // a diagonal ends at the last column
+                 bottom({"5......5", "......5."}),
+                 {},
+                 {},
+                 {},
+                 bottom({"5......5", "......5."})}),
     name);
 
 // The sweeps find runs in all four directions; a diagonal's three tiles are

@@ -15,6 +15,17 @@ start_xvfb() {
   XDG_RUNTIME_DIR=$(mktemp -d)
   chmod 700 "$XDG_RUNTIME_DIR"
   export XDG_RUNTIME_DIR
+  # The same Qt on every machine: X11 on this server, whatever desktop the
+  # tests are started from (a Wayland session, a Qt theme or style, scaling),
+  # and no session bus (an address where none listens, so that libdbus does
+  # not start one either).
+  unset WAYLAND_DISPLAY XDG_SESSION_TYPE QT_QPA_PLATFORMTHEME QT_STYLE_OVERRIDE \
+    QT_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS QT_AUTO_SCREEN_SCALE_FACTOR QT_FONT_DPI
+  export QT_QPA_PLATFORM=xcb DBUS_SESSION_BUS_ADDRESS=unix:path=$XDG_RUNTIME_DIR/no-bus
+  # Qt needs a UTF-8 locale (in the C locale it writes the caption into the
+  # legacy WM_NAME as Latin-1, where xdotool cannot find it); a UTF-8 locale
+  # of the caller's stands.
+  [[ $(locale charmap 2>/dev/null) == UTF-8 ]] || export LC_ALL=C.UTF-8
   trap 'stop_xvfb' EXIT
 }
 

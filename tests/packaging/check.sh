@@ -180,10 +180,12 @@ cmd_launch() {
   [[ -n $display ]] || fail "Xvfb gave no display number"
 
   # Start the installed copy, in a clean Qt environment: the X11 platform,
-  # whatever platform the calling tests chose.
+  # whatever platform the calling tests or the desktop session chose.
   (
-    unset QT_QPA_PLATFORM WAYLAND_DISPLAY QT_QPA_PLATFORM_PLUGIN_PATH LD_LIBRARY_PATH
-    export DISPLAY=":$display" XDG_RUNTIME_DIR="$tmp"
+    unset WAYLAND_DISPLAY XDG_SESSION_TYPE QT_QPA_PLATFORM_PLUGIN_PATH LD_LIBRARY_PATH
+    # A UTF-8 locale, as Qt needs: in the C locale it writes the caption
+    # into the legacy WM_NAME as Latin-1, where xdotool cannot find it.
+    export DISPLAY=":$display" XDG_RUNTIME_DIR="$tmp" QT_QPA_PLATFORM=xcb LC_ALL=C.UTF-8
     cd "$tmp"
     exec "$stage/usr/games/nubbo"
   ) >"$tmp/game.log" 2>&1 &
@@ -194,7 +196,7 @@ cmd_launch() {
     { cat "$tmp/game.log" >&2; game_pid=''; fail "the installed game exited within 1.5 s"; }
   local found=''
   for _ in $(seq 50); do
-    if DISPLAY=":$display" xdotool search --name "^$TITLE\$" >/dev/null 2>&1; then
+    if DISPLAY=":$display" LC_ALL=C.UTF-8 xdotool search --name "^$TITLE\$" >/dev/null 2>&1; then
       found=yes
       break
     fi
@@ -232,6 +234,7 @@ cmd_deb() {
              libqt6widgets6 libqt6gui6 libqt6core6 libc6 libstdc++6; do
     grep -qx "$pkg" <<<"$depends" || fail "Depends lacks $pkg: $(field Depends)"
   done
+  [[ $(field Recommends) == *qt6-wayland* ]] || fail "Recommends lacks qt6-wayland: $(field Recommends)"
 
   # The same files as a plain install, owned by root.
   local listing contents
