@@ -50,6 +50,10 @@ def make(font, text, family, out):
     subsetter.subset(font)
     rename(font, family)
     font.flavor = "woff2"
+    # The source's own date, not the time of the build: the same fonts on
+    # every build, so that the service worker's version changes only when
+    # the site does.
+    font.recalcTimestamp = False
     font.save(out)
 
 
