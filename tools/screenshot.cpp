@@ -1,7 +1,8 @@
 // nubbo-screenshot: the README's picture of a game in play, the same on every
 // run. It builds the real window and plays a seeded game on it, on a virtual
-// clock, with a fixed way of steering the pieces, until a chain banner shows
-// over a stack of tiles; then it saves what the window shows.
+// clock, with a fixed way of steering the pieces, until a chain has been
+// cleared from a tall stack and the next piece is falling over what is left;
+// then it saves what the window shows.
 // Usage: nubbo-screenshot OUT.png [SEED]
 #include <QApplication>
 #include <QImage>
@@ -105,8 +106,9 @@ int main(int argc, char** argv) {
                      static_cast<unsigned long long>(seed));
         return 1;
     }
-    // A moment into the banner, once the cleared cells have been repainted.
-    clock.advance(game, 300);
+    // The chain's hold ends and the next piece falls two rows over the stack.
+    // (The banner goes with the hold: no piece falls while a banner shows.)
+    clock.advance(game, 1000 + 2 * 500 + 100);
     if (!window.grab().toImage().save(QString::fromLocal8Bit(argv[1]))) {
         std::fprintf(stderr, "nubbo-screenshot: cannot write %s\n", argv[1]);
         return 1;
