@@ -1,6 +1,6 @@
 #include "script.h"
 
-#include "key_codes.h"
+#include "script_keys.h"
 
 #include <charconv>
 #include <cstddef>

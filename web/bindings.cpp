@@ -10,7 +10,7 @@
 #include <optional>
 
 #include "game.h"
-#include "key_codes.h"
+#include "script_keys.h"
 
 // What the page does for the core. `Module.page` is the object the page
 // hands to the module when it creates it.

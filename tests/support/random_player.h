@@ -6,7 +6,7 @@
 #include <random>
 
 #include "checker.h"
-#include "key_codes.h"
+#include "script_keys.h"
 #include "virtual_clock.h"
 
 namespace nubbo::test {

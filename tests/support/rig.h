@@ -7,7 +7,7 @@
 #include "boards.h"
 #include "fake_window.h"
 #include "game.h"
-#include "key_codes.h"
+#include "script_keys.h"
 #include "virtual_clock.h"
 
 namespace nubbo::test {
