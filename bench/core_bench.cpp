@@ -44,25 +44,25 @@ void scanLanding(benchmark::State& state, const char* const rows[kRows], std::in
     PlayingGame p;
     for (auto _ : state) {
         board.copyTo(p.s());
-        p.rules().check();
+        p.rules().settleLanding();
         if (p.s().score != points) state.SkipWithError("not the expected clearing");
         p.s().score = 0;
     }
 }
 
-void BM_CheckNoRun(benchmark::State& state) {
+void BM_SettleLandingNoRun(benchmark::State& state) {
     scanLanding(state, kNoRun, 0);
 }
-BENCHMARK(BM_CheckNoRun);
+BENCHMARK(BM_SettleLandingNoRun);
 
-void BM_CheckThreePassChain(benchmark::State& state) {
+void BM_SettleLandingThreePassChain(benchmark::State& state) {
     scanLanding(state, kThreePasses, 74);
 }
-BENCHMARK(BM_CheckThreePassChain);
+BENCHMARK(BM_SettleLandingThreePassChain);
 
 void BM_OrdinaryRepaint(benchmark::State& state) {
     PlayingGame p;
-    for (auto _ : state) p.rules().display(12, 7);
+    for (auto _ : state) p.rules().paintAndScore();
 }
 BENCHMARK(BM_OrdinaryRepaint);
 

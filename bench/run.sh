@@ -12,7 +12,7 @@ build/release/bench/core_bench --benchmark_repetitions=5 --benchmark_report_aggr
   --benchmark_format=csv 2>/dev/null |
   awk -F, '$1 ~ /_median"$/ {
     name = $1; gsub(/"|_median/, "", name)
-    goal = name == "BM_CheckNoRun" ? "<= 1 us" : name == "BM_CheckThreePassChain" ? "<= 10 us" : "-"
+    goal = name == "BM_SettleLandingNoRun" ? "<= 1 us" : name == "BM_SettleLandingThreePassChain" ? "<= 10 us" : "-"
     printf "| %s (median of 5) | %.3f us | %s |\n", name, $4 / 1000, goal }'
 bench/process_bench.sh build/release | tail -n +3
 bench/timing_bench.sh build/timing

@@ -1,5 +1,6 @@
-// The one repaint: paints every cell, turns a chain into a banner and a
-// bonus, raises the level past each threshold, and writes score and level.
+// The one repaint, and what the score brings with it: every cell painted, a
+// chain turned into a banner and a bonus, the level raised past each
+// threshold, the fall timer set, the score and level written.
 #include <string>
 
 #include "rules.h"
@@ -18,46 +19,53 @@ std::string banner(std::string_view before, std::int64_t n, std::string_view aft
 }
 }  // namespace
 
-void Rules::display(int arry, int arrx) {
-    for (s_.i = 0; s_.i <= arry; ++s_.i)
-        for (s_.j = 0; s_.j <= arrx; ++s_.j) paintCell(s_.i, s_.j);
+void Rules::paintAndScore() {
+    paintBoard();
+    applyChain();
+    applyLevel();
+    screen_.score = std::to_string(s_.score);
+    screen_.level = std::to_string(s_.level);
+}
 
+void Rules::paintBoard() {
+    int& i = scratch_.i;
+    int& j = scratch_.j;
+    for (i = 0; i <= s_.lastRow; ++i)
+        for (j = 0; j <= s_.lastCol; ++j) screen_.cell[i][j] = s_.board[i][j];
+}
+
+// A second clearing pass or more: the chain's banner and bonus, and a hold.
+// Otherwise this is where the fall goes on at the game's fall interval: the
+// repaint re-asserts it, so a changed interval takes effect here.
+void Rules::applyChain() {
     if (s_.combo > 1) {
-        screen_.caption2 = banner("", s_.combo, "連扁");
-        showLabel(Label::Label2, true);
+        showBanner(banner("", s_.combo, "連扁"));
         s_.score += std::int64_t{s_.combo} * s_.combo * kBonusFactor;
-        s_.speed = timers_.interval(TimerId::Timer1);
+        s_.fallInterval = timers_.interval(TimerId::Fall);
         startHold();
-        s_.active = 0;
+        s_.keysOpen = false;
     } else {
-        timers_.enable(TimerId::Timer2);
-        timers_.setInterval(TimerId::Timer1, s_.speed);
-        timers_.setInterval(TimerId::Timer3, kRepaintInterval);
+        enable(TimerId::KeyGate);
+        setInterval(TimerId::Fall, s_.fallInterval);
+        setInterval(TimerId::Repaint, kRepaintInterval);
     }
-
-    if (s_.score > s_.nextlevel) {
-        const std::int32_t faster = timers_.interval(TimerId::Timer1) - kLevelStep;
-        s_.speed = faster < kFastestFall ? kFastestFall : faster;
-        timers_.setInterval(TimerId::Timer1, s_.speed);
-        s_.nextlevel = s_.nextlevel * 3 / 2 + 100;  // Int(nextlevel x 1.5) + 100
-        ++s_.level;
-        screen_.caption2 = banner("第", s_.level, "關");
-        showLabel(Label::Label2, true);
-        startHold();
-        s_.active = 0;
-    }
-
-    screen_.text1 = std::to_string(s_.score);
-    screen_.text4 = std::to_string(s_.level);
 }
 
-// Copies the picture of the cell's tile code onto the cell.
-void Rules::paintCell(int row, int col) {
-    screen_.cell[row][col] = s_.board[row][col];
+void Rules::applyLevel() {
+    if (s_.score <= s_.nextLevelScore) return;
+    const std::int32_t faster = timers_.interval(TimerId::Fall) - kLevelStep;
+    s_.fallInterval = faster < kFastestFall ? kFastestFall : faster;
+    setInterval(TimerId::Fall, s_.fallInterval);
+    s_.nextLevelScore = s_.nextLevelScore * 3 / 2 + 100;  // Int(nextLevelScore x 1.5) + 100
+    ++s_.level;
+    showBanner(banner("第", s_.level, "關"));
+    startHold();
+    s_.keysOpen = false;
 }
 
-void Rules::showLabel(Label label, bool visible) {
-    (label == Label::Label1 ? screen_.label1 : screen_.label2) = visible;
+void Rules::showBanner(std::string caption) {
+    screen_.bannerCaption = std::move(caption);
+    screen_.bannerShown = true;
 }
 
 }  // namespace nubbo

@@ -2,37 +2,18 @@
 
 namespace nubbo {
 
-namespace {
-int keyCode(Key key) {
-    switch (key) {
-        case Key::Left:
-            return kKeyLeft;
-        case Key::Right:
-            return kKeyRight;
-        case Key::Rotate:
-            return kKeySpace;
-        case Key::Down:
-            return kKeyDown;
-        case Key::Other:
-            break;
-    }
-    return kKeyOther;
-}
-}  // namespace
-
 Game::Game(Window& window, Clock& clock, std::uint64_t seed, GameEvents* events)
-    : rules_(timers_, window, seed, events),
-      scheduler_(clock, rules_, timers_),
-      presenter_(window) {
+    : rules_(window, seed, events), scheduler_(clock, rules_), presenter_(window) {
     // The timers as the window is created: the key gate and the repaint tick
     // from the start, the fall and the hold only once the rules enable them.
     const Millis now = clock.now();
-    timers_.setInterval(TimerId::Timer1, kFallAtCreation, now);
-    timers_.setInterval(TimerId::Timer2, kGateInterval, now);
-    timers_.setInterval(TimerId::Timer3, kRepaintInterval, now);
-    timers_.setInterval(TimerId::Timer4, kHoldInterval, now);
-    timers_.enable(TimerId::Timer2, now);
-    timers_.enable(TimerId::Timer3, now);
+    Timers& timers = rules_.timers();
+    timers.setInterval(TimerId::Fall, kFallAtCreation, now);
+    timers.setInterval(TimerId::KeyGate, kGateInterval, now);
+    timers.setInterval(TimerId::Repaint, kRepaintInterval, now);
+    timers.setInterval(TimerId::Hold, kHoldInterval, now);
+    timers.enable(TimerId::KeyGate, now);
+    timers.enable(TimerId::Repaint, now);
 }
 
 // Every event: nothing after the program ended; the window is told what the
@@ -41,31 +22,31 @@ template <typename Handler>
 void Game::handle(Handler handler) {
     if (ended()) return;
     scheduler_.handle(handler);
-    presenter_.show(rules_.screen());
+    presenter_.show(rules_.screen(), rules_.state().inGame);
     if (ended()) scheduler_.stop();
 }
 
 void Game::load() {
-    handle([this] { rules_.Form_Load(); });
+    handle([this] { rules_.onLoad(); });
 }
 
 void Game::key(Key key) {
-    handle([this, key] { rules_.Form_KeyDown(keyCode(key), 0); });
+    handle([this, key] { rules_.onKey(key); });
 }
 
 void Game::newGame() {
-    handle([this] { rules_.New_Click(); });
+    handle([this] { rules_.onNew(); });
 }
 
 void Game::pause() {
-    handle([this] { rules_.Pause_Click(); });
+    handle([this] { rules_.onPause(); });
 }
 
 // The program ends at once: no tick due before it is delivered.
 void Game::exit() {
     if (ended()) return;
-    rules_.Exit_Click();
-    presenter_.show(rules_.screen());
+    rules_.onExit();
+    presenter_.show(rules_.screen(), rules_.state().inGame);
     scheduler_.stop();
 }
 
@@ -75,14 +56,14 @@ void Game::wake() {
 
 void Game::focusLost() {
     handle([this] {
-        if (rules_.running()) rules_.Pause_Click();
+        if (rules_.running()) rules_.onPause();
     });
 }
 
 void Game::openHelp() {
     if (ended()) return;
     scheduler_.freeze();
-    presenter_.show(rules_.screen());
+    presenter_.show(rules_.screen(), rules_.state().inGame);
 }
 
 void Game::closeHelp() {
@@ -102,7 +83,7 @@ void Game::setBoard(const Tile (&board)[kRows][kCols]) {
 }
 
 void Game::scan() {
-    handle([this] { rules_.check(); });
+    handle([this] { rules_.settleLanding(); });
 }
 
 }  // namespace nubbo

@@ -11,10 +11,6 @@
 
 namespace nubbo {
 
-// The keys the rules tell apart; a front end maps its own key events to
-// these, and every other key to Other.
-enum class Key { Left, Right, Rotate, Down, Other };
-
 // The game as a front end sees it. The front end gives it a window to show
 // it on, a clock with one wake-up, and a seed for the tiles (from its clock,
 // or fixed to replay a game); it forwards the player's keys and commands
@@ -52,7 +48,7 @@ class Game {
     // first to bring it up to the clock's time.
     const State& state() const { return rules_.state(); }
     const Screen& screen() const { return rules_.screen(); }
-    const Timers& timers() const { return timers_; }
+    const Timers& timers() const { return rules_.timers(); }
     bool ended() const { return rules_.screen().ended; }
 
   protected:
@@ -64,7 +60,6 @@ class Game {
     template <typename Handler>
     void handle(Handler handler);
 
-    Timers timers_;
     Rules rules_;
     Scheduler scheduler_;
     Presenter presenter_;

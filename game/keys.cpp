@@ -3,46 +3,47 @@
 
 namespace nubbo {
 
-void Rules::Form_KeyDown(int KeyCode, int /*Shift: ignored*/) {
+void Rules::onKey(Key key) {
     if (!s_.inGame) return;  // before the first New and after game over
-    if (s_.active != 1) return;
-    timers_.enable(TimerId::Timer1);  // any accepted key restarts the fall: this resumes a pause
+    if (!s_.keysOpen) return;
+    enable(TimerId::Fall);  // any accepted key restarts the fall: this resumes a pause
     s_.paused = false;
 
-    auto shiftTo = [this](int column) {
-        if (s_.board[s_.py][column] != EMPTY || s_.board[s_.py + 1][column] != EMPTY ||
-            s_.board[s_.py + 2][column] != EMPTY)
-            return;
-        s_.active = 0;
-        s_.board[s_.py][s_.px] = EMPTY;
-        s_.board[s_.py + 1][s_.px] = EMPTY;
-        s_.board[s_.py + 2][s_.px] = EMPTY;
-        s_.px = column;
-        writePiece();
-        display(s_.maxrow, s_.maxcol);
-    };
-
-    if (s_.px > 0 && KeyCode == kKeyLeft) shiftTo(s_.px - 1);
-    if (s_.px < kLastCol && KeyCode == kKeyRight) shiftTo(s_.px + 1);
-    if (KeyCode == kKeySpace) {
+    if (s_.px > 0 && key == Key::Left) shiftTo(s_.px - 1);
+    if (s_.px < kLastCol && key == Key::Right) shiftTo(s_.px + 1);
+    if (key == Key::Rotate) {
         // Tiles move up one place; the top one goes to the bottom.
-        s_.swap = s_.piece[0];
+        const Tile top = s_.piece[0];
         s_.piece[0] = s_.piece[1];
         s_.piece[1] = s_.piece[2];
-        s_.piece[2] = s_.swap;
+        s_.piece[2] = top;
         writePiece();
-        display(s_.maxrow, s_.maxcol);
+        paintAndScore();
     }
-    if (KeyCode == kKeyDown) {
+    if (key == Key::Down) {
         // Closes the key gate even when the piece cannot move; never lands it.
-        s_.active = 0;
+        s_.keysOpen = false;
         if (s_.py + 1 < kPieceRowBound && s_.board[s_.py + 3][s_.px] == EMPTY) {
             ++s_.py;
             s_.board[s_.py - 1][s_.px] = EMPTY;
             writePiece();
         }
-        display(s_.maxrow, s_.maxcol);
+        paintAndScore();
     }
+}
+
+// Moves the piece one column sideways, if all three cells there are free.
+void Rules::shiftTo(int column) {
+    if (s_.board[s_.py][column] != EMPTY || s_.board[s_.py + 1][column] != EMPTY ||
+        s_.board[s_.py + 2][column] != EMPTY)
+        return;
+    s_.keysOpen = false;
+    s_.board[s_.py][s_.px] = EMPTY;
+    s_.board[s_.py + 1][s_.px] = EMPTY;
+    s_.board[s_.py + 2][s_.px] = EMPTY;
+    s_.px = column;
+    writePiece();
+    paintAndScore();
 }
 
 }  // namespace nubbo

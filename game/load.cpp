@@ -1,63 +1,69 @@
-// The window's creation and Game > New: the start values of the state and
-// of a new game.
+// The window's creation and Game > New: the start values of the game.
 #include "rules.h"
 
 namespace nubbo {
 
-Rules::Rules(Timers& timers, const Window& controls, std::uint64_t seed, GameEvents* events)
-    : timers_{&timers, 0}, controls_(&controls), seed_(seed), events_(events) {
-    for (auto& row : s_.mark)
-        for (auto& m : row) m = kUnused;
-    for (auto& slot : s_.list) slot = kUnused;
+Scratch::Scratch() {
+    for (auto& row : group)
+        for (auto& cell : row) cell = kUnused;
+    for (auto& slot : queue) slot = kUnused;
 }
+
+Rules::Rules(const Window& controls, std::uint64_t seed, GameEvents* events)
+    : controls_(&controls), seed_(seed), events_(events) {}
+
+// A copy plays on by itself: it tells nobody of what it does.
+Rules::Rules(const Rules& other)
+    : s_(other.s_),
+      scratch_(other.scratch_),
+      screen_(other.screen_),
+      timers_(other.timers_),
+      now_(other.now_),
+      controls_(other.controls_),
+      seed_(other.seed_),
+      random_(other.random_),
+      events_(nullptr) {}
 
 void Rules::clearBoard() {
-    for (s_.i = 0; s_.i <= s_.maxrow; ++s_.i)
-        for (s_.j = 0; s_.j <= s_.maxcol; ++s_.j) s_.board[s_.i][s_.j] = EMPTY;
+    int& i = scratch_.i;
+    int& j = scratch_.j;
+    for (i = 0; i <= s_.lastRow; ++i)
+        for (j = 0; j <= s_.lastCol; ++j) s_.board[i][j] = EMPTY;
 }
 
-void Rules::Form_Load() {
+void Rules::setStartValues() {
     s_.px = kSpawnColumn;
     s_.py = 0;
     s_.score = 0;
-    s_.maxcol = kLastCol;
-    s_.maxrow = kLastRow;
-    s_.active = 1;
-    s_.speed = controls_->check1Ticked() ? kFallHard : kFallNormal;
-    s_.nextlevel = kFirstLevelScore;
+    s_.lastCol = kLastCol;
+    s_.lastRow = kLastRow;
+    s_.keysOpen = true;
+    s_.nextLevelScore = kFirstLevelScore;
     s_.level = 1;
     clearBoard();
-    random_.seed(seed_);             // the platform seeds it from its clock
-    showLabel(Label::Label2, true);  // still carries the prompt "按F2"
 }
 
-void Rules::New_Click() {
-    timers_.enable(TimerId::Timer1);
-    timers_.setInterval(TimerId::Timer1, kFallNew);
-    timers_.enable(TimerId::Timer2);
-    timers_.enable(TimerId::Timer3);
-    showLabel(Label::Label1, false);
-    showLabel(Label::Label2, false);
-    s_.px = kSpawnColumn;
-    s_.py = 0;
-    s_.score = 0;
-    s_.maxcol = kLastCol;
-    s_.maxrow = kLastRow;
-    s_.active = 1;
-    s_.speed = kFallNew;
-    s_.nextlevel = kFirstLevelScore;
-    s_.level = 1;
-    clearBoard();
-    if (!controls_->check1Ticked()) {
-        s_.speed = kFallNormal;
-        s_.kinds = kKindsNormal;
-    } else {
-        s_.speed = kFallHard;
-        s_.kinds = kKindsHard;
-    }
+void Rules::onLoad() {
+    setStartValues();
+    s_.fallInterval = controls_->expertTicked() ? kFallHard : kFallNormal;
+    random_.seed(seed_);         // the platform seeds it from its clock
+    screen_.bannerShown = true;  // still carries the prompt "按F2"
+}
+
+void Rules::onNew() {
+    enable(TimerId::Fall);
+    setInterval(TimerId::Fall, kFallNew);
+    enable(TimerId::KeyGate);
+    enable(TimerId::Repaint);
+    screen_.gameOverShown = false;
+    screen_.bannerShown = false;
+    setStartValues();
+    const bool expert = controls_->expertTicked();
+    s_.fallInterval = expert ? kFallHard : kFallNormal;
+    s_.kinds = expert ? kKindsHard : kKindsNormal;
     s_.inGame = true;
     s_.paused = false;
-    NEWOBJ();
+    dealPiece();
 }
 
 }  // namespace nubbo

@@ -4,18 +4,18 @@
 
 namespace nubbo {
 
-void Rules::Pause_Click() {
-    timers_.disable(TimerId::Timer1);
-    screen_.caption2 = "PAUSE";
-    showLabel(Label::Label2, true);
+void Rules::onPause() {
+    disable(TimerId::Fall);
+    screen_.bannerCaption = "PAUSE";
+    screen_.bannerShown = true;
     s_.paused = true;
 }
 
 bool Rules::running() const {
-    return s_.inGame && timers_.enabled(TimerId::Timer1) && !timers_.enabled(TimerId::Timer4);
+    return s_.inGame && timers_.enabled(TimerId::Fall) && !timers_.enabled(TimerId::Hold);
 }
 
-void Rules::Exit_Click() {
+void Rules::onExit() {
     screen_.ended = true;
 }
 

@@ -2,7 +2,7 @@
 
 namespace nubbo {
 
-void Presenter::show(const Screen& screen) {
+void Presenter::show(const Screen& screen, bool gameUnderWay) {
     for (int row = 0; row < kRows; ++row)
         for (int col = 0; col < kCols; ++col) {
             const Tile picture = screen.cell[row][col];
@@ -10,16 +10,15 @@ void Presenter::show(const Screen& screen) {
             told_.cell[row][col] = picture;
             window_.paintCell(row, col, picture);
         }
-    if (screen.caption2 != told_.caption2) {
-        told_.caption2 = screen.caption2;
-        window_.setLabel2Caption(screen.caption2);
-    }
-    if (screen.label1 != told_.label1)
-        window_.showLabel(Label::Label1, told_.label1 = screen.label1);
-    if (screen.label2 != told_.label2)
-        window_.showLabel(Label::Label2, told_.label2 = screen.label2);
-    if (screen.text1 != told_.text1) window_.setText(TextBox::Text1, told_.text1 = screen.text1);
-    if (screen.text4 != told_.text4) window_.setText(TextBox::Text4, told_.text4 = screen.text4);
+    if (screen.bannerCaption != told_.bannerCaption)
+        window_.setBannerCaption(told_.bannerCaption = screen.bannerCaption);
+    if (screen.gameOverShown != told_.gameOverShown)
+        window_.showGameOver(told_.gameOverShown = screen.gameOverShown);
+    if (screen.bannerShown != told_.bannerShown)
+        window_.showBanner(told_.bannerShown = screen.bannerShown);
+    if (screen.score != told_.score) window_.setScore(told_.score = screen.score);
+    if (screen.level != told_.level) window_.setLevel(told_.level = screen.level);
+    if (gameUnderWay != toldUnderWay_) window_.setGameUnderWay(toldUnderWay_ = gameUnderWay);
     if (screen.ended && !told_.ended) {
         told_.ended = true;
         window_.endProgram();

@@ -10,12 +10,13 @@ namespace nubbo {
 class Presenter {
   public:
     // The first show tells the window everything, the prompt included.
-    explicit Presenter(Window& window) : window_(window) { told_.caption2.clear(); }
-    void show(const Screen& screen);
+    explicit Presenter(Window& window) : window_(window) { told_.bannerCaption.clear(); }
+    void show(const Screen& screen, bool gameUnderWay);
 
   private:
     Window& window_;
     Screen told_;
+    bool toldUnderWay_ = false;
 };
 
 }  // namespace nubbo

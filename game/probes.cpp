@@ -4,43 +4,46 @@
 
 namespace nubbo {
 
-void Rules::checkrun(int xx, int yy, int no) {
-    checkl(xx, yy, no);
-    checkr(xx, yy, no);
-    checku(xx, yy, no);
-    checkd(xx, yy, no);
+void Rules::probeNeighbours(int row, int col, Tile kind) {
+    probeLeft(row, col, kind);
+    probeRight(row, col, kind);
+    probeUp(row, col, kind);
+    probeDown(row, col, kind);
 }
 
-void Rules::checkl(int xx, int yy, int no) {
-    if (xx > 0) probe(xx - 1, yy, no);
+void Rules::probeLeft(int row, int col, Tile kind) {
+    if (col > 0) probe(row, col - 1, kind);
 }
 
-void Rules::checkr(int xx, int yy, int no) {
-    if (xx < kLastCol) probe(xx + 1, yy, no);
+void Rules::probeRight(int row, int col, Tile kind) {
+    if (col < kLastCol) probe(row, col + 1, kind);
 }
 
-void Rules::checku(int xx, int yy, int no) {
-    if (yy > 0) probe(xx, yy - 1, no);
+void Rules::probeUp(int row, int col, Tile kind) {
+    if (row > 0) probe(row - 1, col, kind);
 }
 
-void Rules::checkd(int xx, int yy, int no) {
-    if (yy < kLastRow) probe(xx, yy + 1, no);
+void Rules::probeDown(int row, int col, Tile kind) {
+    if (row < kLastRow) probe(row + 1, col, kind);
 }
 
-// Marks cell (c, r) if it holds tile `no`, and queues it unless queued.
-void Rules::probe(int c, int r, int no) {
-    if (s_.board[r][c] != no) return;
-    s_.mark[r][c] = s_.colour;
-    int& lastPair = s_.i;  // the slot of the last queued pair's column
-    int& searched = s_.j;  // the slot of the pair being compared
+// Marks cell (row, col) if it holds tile `kind`, and queues it unless queued.
+void Rules::probe(int row, int col, Tile kind) {
+    if (s_.board[row][col] != kind) return;
+    Scratch& w = scratch_;
+    w.group[row][col] = w.runKind;
+    // The queue's positions live in the shared counters: the pass that
+    // queued the run's cells left the last pair's slot in `i`.
+    int& lastPair = w.i;
+    int& searched = w.j;  // the slot of the pair being compared
     bool queued = false;
     // The whole queue is searched, up to the empty pair after the last.
     for (searched = 1; searched <= lastPair + 2; searched += 2)
-        if (s_.list[searched] == c && s_.list[searched + 1] == r) queued = true;
+        if (w.queue[searched] == col && w.queue[searched + 1] == row) queued = true;
     if (queued) return;
     lastPair += 2;
-    s_.list[lastPair] = c;
-    s_.list[lastPair + 1] = r;
+    w.queue[lastPair] = col;
+    w.queue[lastPair + 1] = row;
 }
 
 }  // namespace nubbo

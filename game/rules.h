@@ -21,85 +21,98 @@ class GameEvents {
     virtual void fallStep() {}  // a tick of the fall timer is being handled
 };
 
-// The window's four timers as the rules drive them: each change takes
-// effect at `now`, the instant of the event being handled.
-struct TimerPanel {
-    Timers* model = nullptr;
-    Millis now = 0;
-
-    void enable(TimerId t) { model->enable(t, now); }
-    void disable(TimerId t) { model->disable(t); }
-    bool enabled(TimerId t) const { return model->enabled(t); }
-    std::int32_t interval(TimerId t) const { return model->interval(t); }
-    void setInterval(TimerId t, std::int32_t ms) { model->setInterval(t, ms, now); }
-};
-
-// The game window's state and its procedures: the rules of the game, with
-// no toolkit and no clock of their own. They draw into `screen` and drive
-// the timers through `timers`; the scheduler decides when each handler runs.
-// A copy is a complete, independent game, which the scheduler uses to find
-// out what a tick would do before it wakes the platform for it.
+// The game's state, its four timers and its procedures: the rules of the
+// game, with no toolkit and no clock of their own. They draw into `screen`;
+// the scheduler decides when each handler runs and tells them the instant.
+//
+// A copy is a complete game of its own: its own timers, the same draws to
+// come, and nobody told of what it does. The scheduler plays copies ahead to
+// find out what a tick would do before it wakes the platform for it.
 class Rules {
   public:
-    Rules(Timers& timers, const Window& controls, std::uint64_t seed, GameEvents* events);
+    Rules(const Window& controls, std::uint64_t seed, GameEvents* events);
+    Rules(const Rules& other);
+    Rules& operator=(const Rules&) = delete;
 
     // Handlers of the window's events.
-    void Form_Load();                           // start values; the prompt "按F2"
-    void New_Click();                           // Game > New: a new game and its first piece
-    void Pause_Click();                         // Game > Pause: the fall stops until a key
-    void Exit_Click();                          // Game > Exit: the program ends
-    void Form_KeyDown(int KeyCode, int Shift);  // a key press, through the key gate
-    void Timer1_Timer();                        // the fall step
-    void Timer2_Timer();                        // reopens the key gate
-    void Timer3_Timer();                        // the periodic repaint
-    void Timer4_Timer();                        // the end of a hold
-    void tick(TimerId t);                       // the handler of timer `t`
-
-    // Procedures.
-    void NEWOBJ();                          // deals the next piece, or ends the game
-    void over();                            // game over
-    void check();                           // the match scan after a landing
-    void check2();                          // one clearing pass of the run found
-    void checkrun(int xx, int yy, int no);  // grows the group from cell (xx, yy)
-    void checkl(int xx, int yy, int no);    // probes the left neighbour
-    void checkr(int xx, int yy, int no);    // probes the right neighbour
-    void checku(int xx, int yy, int no);    // probes the neighbour above
-    void checkd(int xx, int yy, int no);    // probes the neighbour below
-    void display(int arry, int arrx);       // the one repaint: cells, banners, score
+    void onLoad();         // start values; the prompt "按F2"
+    void onNew();          // Game > New: a new game and its first piece
+    void onPause();        // Game > Pause: the fall stops until a key
+    void onExit();         // Game > Exit: the program ends
+    void onKey(Key key);   // a key press, through the key gate
+    void onTick(TimerId);  // a tick of one of the four timers
 
     // A piece is falling: a game is on, not paused, not in a hold.
     bool running() const;
 
+    // The procedures, public for tests that run them on boards laid by hand.
+    void dealPiece();      // deals the next piece, or ends the game
+    void endGame();        // game over
+    void settleLanding();  // after a landing: clears every run, then deals
+    void clearRuns();      // sweeps for runs and clears each, until none is left
+    void clearRun();       // one clearing pass of the run found
+    // Probes the four side neighbours of a group cell for tiles of `kind`.
+    void probeNeighbours(int row, int col, Tile kind);
+    void paintAndScore();  // paints, then applies a chain, a level, the texts
+
     State& state() { return s_; }
     const State& state() const { return s_; }
     const Screen& screen() const { return screen_; }
+    Timers& timers() { return timers_; }
+    const Timers& timers() const { return timers_; }
     Random& random() { return random_; }
-    // Drives `timers` from now on, at the instant `now`.
-    void attach(Timers& timers) { timers_.model = &timers; }
-    void setNow(Millis now) { timers_.now = now; }
-    // Tells nobody of what happens from now on (a trial run).
-    void silence() { events_ = nullptr; }
+    Scratch& scratch() { return scratch_; }
+    // The instant of the event being handled: timers changed now count from it.
+    void setNow(Millis now) { now_ = now; }
 
-    // Same state, same screen, same draws to come.
+    // Same state, same screen, same draws to come: everything a tick can
+    // change but the timers.
     bool sameGame(const Rules& other) const {
         return s_ == other.s_ && screen_ == other.screen_ && random_ == other.random_;
     }
 
   private:
+    // Timer handlers.
+    void onFallTick();     // the piece falls a row, or lands
+    void onKeyGateTick();  // the key gate reopens
+    void onRepaintTick();  // the periodic repaint
+    void onHoldEnd();      // a hold is over: the game goes on
+
+    void setStartValues();  // what load and New both set
     void clearBoard();
     void writePiece();
-    void probe(int c, int r, int no);
-    void startHold();
-    void showLabel(Label label, bool visible);
-    void paintCell(int row, int col);
+    void shiftTo(int column);
+
+    void queueRunCells();    // the run's marked cells, the queue's first entries
+    void growGroup();        // the run's side-by-side group, by the probes
+    void removeGroup();      // cleared cells scored, painted, the game held
+    void collapseColumns();  // cleared cells taken out, the tiles above falling in
+    void probeLeft(int row, int col, Tile kind);
+    void probeRight(int row, int col, Tile kind);
+    void probeUp(int row, int col, Tile kind);
+    void probeDown(int row, int col, Tile kind);
+    void probe(int row, int col, Tile kind);
+
+    void paintBoard();  // every cell's picture into the screen model
+    void applyChain();  // a chain's banner, bonus and hold; else the fall goes on
+    void applyLevel();  // past the next level's score: faster, a banner, a hold
+    void startHold();   // the game stands still for one hold interval
+    void showBanner(std::string caption);
+
+    // The timers, changed as of the event being handled.
+    void enable(TimerId t) { timers_.enable(t, now_); }
+    void disable(TimerId t) { timers_.disable(t); }
+    void setInterval(TimerId t, std::int32_t ms) { timers_.setInterval(t, ms, now_); }
 
     State s_{};
+    Scratch scratch_;
     Screen screen_;
-    TimerPanel timers_;
-    const Window* controls_;  // read for `Check1` only
+    Timers timers_;
+    Millis now_ = 0;
+    const Window* controls_;  // read for the 高手 box only
     std::uint64_t seed_;
     Random random_;
-    GameEvents* events_;
+    GameEvents* events_;  // never a copy's
 };
 
 }  // namespace nubbo

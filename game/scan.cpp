@@ -1,6 +1,6 @@
 // The match scan after a landing: six sweeps over the board, each noticing
-// only the first run of three it meets, repeated in cycles until a whole
-// cycle finds nothing; then the next piece is dealt.
+// only the first run of three it meets and clearing it, repeated in cycles
+// until a whole cycle finds nothing; then the next piece is dealt.
 #include <algorithm>
 #include <array>
 #include <iterator>
@@ -41,57 +41,62 @@ int lineLength(int r, int c, int dr, int dc) {
 
 }  // namespace
 
-void Rules::check() {
-    int flag[6] = {};  // which sweeps found a run in this cycle
+void Rules::settleLanding() {
+    clearRuns();
+    dealPiece();
+}
+
+void Rules::clearRuns() {
+    Scratch& w = scratch_;
+    bool foundIn[6] = {};  // which sweeps found a run in this cycle
     s_.combo = 0;
     do {
-        s_.count = 0;
-        s_.found = 0;
+        w.runLength = 0;
+        w.runFound = false;
         for (int n = 0; n < 6; ++n) {
             const Sweep& sw = kSweeps[n];
-            std::fill(&s_.mark[0][0], &s_.mark[0][0] + kRows * kCols, kUnused);
-            std::fill(std::begin(s_.list), std::end(s_.list), kUnused);
+            std::fill(&w.group[0][0], &w.group[0][0] + kRows * kCols, kUnused);
+            std::fill(std::begin(w.queue), std::end(w.queue), kUnused);
 
             // Locals for the walk: the compiler cannot keep the shared
-            // `prev` in a register, since it may alias the board.
-            int count = s_.count;
-            Tile prev = s_.prev;
+            // previous tile in a register, since it may alias the board.
+            int runLength = w.runLength;
+            Tile previous = w.previousTile;
             for (int line = 0; line < sw.lines; ++line) {
                 const int r0 = sw.row0 + line * sw.lineRow;
                 const int c0 = sw.col0 + line * sw.lineCol;
-                prev = s_.board[r0][c0];
+                previous = s_.board[r0][c0];
                 // The first cell is compared with itself; the second cell
-                // takes that count back, so `count` is the run length - 1.
+                // takes that count back, so `runLength` is the run's length - 1.
                 const int n = lineLength(r0, c0, sw.dr, sw.dc);
                 for (int r = r0, c = c0, k = 0; k < n; r += sw.dr, c += sw.dc, ++k) {
                     const Tile cell = s_.board[r][c];
-                    if (cell == prev && prev < EMPTY) {
-                        ++count;
-                        if (k == 1) --count;
+                    if (cell == previous && previous < EMPTY) {
+                        ++runLength;
+                        if (k == 1) --runLength;
                     } else {
-                        count = 0;
+                        runLength = 0;
                     }
-                    if (count > 1 && s_.found == 0) {
-                        s_.found = 1;
-                        s_.colour = prev;
+                    if (runLength > 1 && !w.runFound) {
+                        w.runFound = true;
+                        w.runKind = previous;
                         const int seeds = sw.diagonal ? 3 : 1;
                         for (int back = 0; back < seeds; ++back)
-                            s_.mark[r - back * sw.dr][c - back * sw.dc] = s_.colour;
+                            w.group[r - back * sw.dr][c - back * sw.dc] = w.runKind;
                     }
-                    prev = cell;
+                    previous = cell;
                 }
-                count = 0;
+                runLength = 0;
             }
-            s_.count = count;
-            s_.prev = prev;
+            w.runLength = runLength;
+            w.previousTile = previous;
 
-            flag[n] = s_.found;
-            if (s_.found == 1) check2();
-            s_.count = 0;
-            s_.found = 0;
+            foundIn[n] = w.runFound;
+            if (w.runFound) clearRun();
+            w.runLength = 0;
+            w.runFound = false;
         }
-    } while (flag[0] || flag[1] || flag[2] || flag[3] || flag[4] || flag[5]);
-    NEWOBJ();
+    } while (foundIn[0] || foundIn[1] || foundIn[2] || foundIn[3] || foundIn[4] || foundIn[5]);
 }
 
 }  // namespace nubbo

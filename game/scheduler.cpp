@@ -13,35 +13,24 @@ constexpr Millis kOnTimeSlack = 2;
 // past that it wakes for the next tick that changes anything.
 constexpr int kLookahead = 64;
 
-// A copy of the game with its own timers, telling nobody what it does.
-struct Trial {
-    Timers timers;
-    Rules rules;
-    Trial(const Rules& r, const Timers& t) : timers(t), rules(r) {
-        rules.attach(timers);
-        rules.silence();
-    }
-    Trial(const Trial& other) : Trial(other.rules, other.timers) {}
-    Trial& operator=(const Trial&) = delete;
-
-    // Delivers the tick of `t` as of its due instant.
-    void deliverOnTime(TimerId t) {
-        const Millis at = timers.due(t);
-        timers.reschedule(t, at);
-        rules.setNow(at);
-        rules.tick(t);
-    }
-};
+// Delivers the tick of `t` as of its due instant.
+void deliverOnTime(Rules& rules, TimerId t) {
+    const Millis at = rules.timers().due(t);
+    rules.timers().reschedule(t, at);
+    rules.setNow(at);
+    rules.onTick(t);
+}
 
 // Whether the next tick of `t`, delivered on time, would change nothing:
-// the same state and screen, and every timer as it was but for the
-// countdown of `t` itself.
-bool changesNothing(const Rules& rules, const Timers& timers, TimerId t) {
-    Trial trial(rules, timers);
-    trial.deliverOnTime(t);
-    Timers expected = timers;
-    expected.reschedule(t, timers.due(t));
-    return trial.rules.sameGame(rules) && trial.timers == expected;
+// the same game, and every timer as it was but for the countdown of `t`
+// itself. It is played on a copy, which tells nobody and drives nothing of
+// the original.
+bool changesNothing(const Rules& rules, TimerId t) {
+    Rules trial(rules);
+    deliverOnTime(trial, t);
+    Timers expected = rules.timers();
+    expected.reschedule(t, expected.due(t));
+    return trial.sameGame(rules) && trial.timers() == expected;
 }
 
 // Moves the countdown of `t` on by whole intervals past its ticks due
@@ -58,18 +47,18 @@ void skipTicks(Timers& timers, TimerId t, Millis until, bool inclusive) {
 
 }  // namespace
 
-Scheduler::Scheduler(Clock& clock, Rules& rules, Timers& timers)
-    : clock_(clock), rules_(rules), timers_(timers) {}
+Scheduler::Scheduler(Clock& clock, Rules& rules) : clock_(clock), rules_(rules) {}
 
 // Elides every tick that would change nothing and comes, in due order,
 // before the first tick due by `until` that changes something, and returns
 // that tick. Nothing changes the game before it, so the elided ticks stay
 // no-ops all the way.
-std::optional<TimerId> Scheduler::skipNoOps(Rules& rules, Timers& timers, Millis until) const {
+std::optional<TimerId> Scheduler::skipNoOps(Rules& rules, Millis until) const {
+    Timers& timers = rules.timers();
     bool noOp[kTimerCount] = {};
     for (int k = 0; k < kTimerCount; ++k) {
         const auto t = static_cast<TimerId>(k);
-        noOp[k] = timers.ticking(t) && timers.due(t) <= until && changesNothing(rules, timers, t);
+        noOp[k] = timers.ticking(t) && timers.due(t) <= until && changesNothing(rules, t);
     }
     const auto first = timers.firstDue(until, [&](TimerId t) { return !noOp[int(t)]; });
     if (!first && until == Timers::kNever) return first;  // nothing ever changes again
@@ -83,7 +72,7 @@ std::optional<TimerId> Scheduler::skipNoOps(Rules& rules, Timers& timers, Millis
 // Ticks come before any event that arrives after they fell due.
 void Scheduler::deliverDue(Millis now) {
     for (;;) {
-        const auto t = skipIdleTicks_ ? skipNoOps(rules_, timers_, now) : timers_.firstDue(now);
+        const auto t = skipIdleTicks_ ? skipNoOps(rules_, now) : rules_.timers().firstDue(now);
         if (!t) break;
         deliver(*t, now);
     }
@@ -93,28 +82,28 @@ void Scheduler::deliverDue(Millis now) {
 // as of its due instant. So is one delivered on time. One that woke the
 // platform late counts from its delivery, with no catch-up burst.
 void Scheduler::deliver(TimerId t, Millis now) {
-    const Millis due = timers_.due(t);
+    const Millis due = rules_.timers().due(t);
     const bool wokeNobody = skipIdleTicks_ && (!asked_ || due < *asked_);
     const Millis at = wokeNobody || now - due <= kOnTimeSlack ? due : now;
-    timers_.reschedule(t, at);
+    rules_.timers().reschedule(t, at);
     rules_.setNow(at);
-    rules_.tick(t);
+    rules_.onTick(t);
 }
 
 // The instant of the first tick to come that changes the screen, found by
 // playing the ticks ahead on a copy of the game in due order; none when
 // every timer left ticking would change nothing.
 std::optional<Millis> Scheduler::nextVisibleTick() const {
-    Trial trial(rules_, timers_);
+    Rules trial(rules_);
     std::optional<Millis> fallback;
     for (int step = 0; step < kLookahead; ++step) {
-        const auto t = skipNoOps(trial.rules, trial.timers, Timers::kNever);
+        const auto t = skipNoOps(trial, Timers::kNever);
         if (!t) return std::nullopt;
-        const Millis due = trial.timers.due(*t);
+        const Millis due = trial.timers().due(*t);
         if (!fallback) fallback = due;
-        const Screen before = trial.rules.screen();
-        trial.deliverOnTime(*t);
-        if (!(trial.rules.screen() == before)) return due;
+        const Screen before = trial.screen();
+        deliverOnTime(trial, *t);
+        if (!(trial.screen() == before)) return due;
     }
     return fallback;
 }
@@ -123,8 +112,8 @@ void Scheduler::rearm() {
     if (frozen() || rules_.screen().ended) {
         asked_.reset();
     } else if (!skipIdleTicks_) {
-        const auto t = timers_.firstDue();
-        asked_ = t ? std::optional<Millis>(timers_.due(*t)) : std::nullopt;
+        const auto t = rules_.timers().firstDue();
+        asked_ = t ? std::optional<Millis>(rules_.timers().due(*t)) : std::nullopt;
     } else {
         asked_ = nextVisibleTick();
     }
@@ -141,7 +130,7 @@ void Scheduler::freeze() {
 
 void Scheduler::thaw() {
     if (!frozen()) return;
-    timers_.postpone(clock_.now() - *frozenAt_);
+    rules_.timers().postpone(clock_.now() - *frozenAt_);
     frozenAt_.reset();
     rearm();
 }

@@ -8,7 +8,7 @@
 
 namespace nubbo {
 
-// Runs the rules in time: owns the four timers, delivers their ticks in due
+// Runs the rules in time: delivers the ticks of the game's four timers in due
 // order before every event, stands still while the help box is open, and
 // wakes the platform only for ticks that change what the window shows.
 //
@@ -25,7 +25,7 @@ namespace nubbo {
 // would give, with or without skipping.
 class Scheduler {
   public:
-    Scheduler(Clock& clock, Rules& rules, Timers& timers);
+    Scheduler(Clock& clock, Rules& rules);
 
     // One event of the platform: the ticks due before it first, then the
     // handler, then the wake-up for the next tick that matters.
@@ -48,13 +48,12 @@ class Scheduler {
   private:
     void deliverDue(Millis now);
     void deliver(TimerId t, Millis now);
-    std::optional<TimerId> skipNoOps(Rules& rules, Timers& timers, Millis until) const;
+    std::optional<TimerId> skipNoOps(Rules& rules, Millis until) const;
     std::optional<Millis> nextVisibleTick() const;
     void rearm();
 
     Clock& clock_;
     Rules& rules_;
-    Timers& timers_;
     std::optional<Millis> frozenAt_;
     std::optional<Millis> asked_;  // the wake-up last asked of the clock
     bool skipIdleTicks_ = true;

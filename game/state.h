@@ -4,35 +4,26 @@
 
 namespace nubbo {
 
-// All state of the game window. Every procedure of the rules reads and
-// writes it directly; nothing keeps a copy.
+// The game: everything that carries from one event to the next. Every
+// procedure of the rules reads and writes it directly.
 struct State {
-    Tile board[kRows][kCols];  // `board`: the playfield [row][column], falling piece included
+    Tile board[kRows][kCols];  // the playfield [row][column], the falling piece included
 
-    Tile piece[4] = {0, 0, 0, 0};  // `piece`: the falling tiles, top to bottom; [3] never used
-    int px = 0;                    // `px`: the piece's column, 0 to 7
-    int py = 0;                    // `py`: the piece's top row, 0 to 10
-    Tile swap = 0;                 // `swap`: scratch for a rotation
+    Tile piece[3] = {0, 0, 0};  // the falling tiles, top to bottom
+    int px = 0;                 // the piece's column, 0 to 7
+    int py = 0;                 // the piece's top row, 0 to 10
 
-    int maxrow = 0;              // `maxrow`: the last row index, a loop bound
-    int maxcol = 0;              // `maxcol`: the last column index, a loop bound
-    int active = 0;              // `active`: the key gate; keys act only while it is 1
-    std::int64_t score = 0;      // `score`
-    std::int32_t speed = 0;      // `speed`: the fall interval that each repaint re-asserts
-    std::int64_t level = 0;      // `level`
-    std::int64_t nextlevel = 0;  // `nextlevel`: the score to exceed for the next level
-    std::int16_t kinds = 0;      // `kinds`: how many tile kinds are dealt
-    int combo = 0;               // `combo`: clearing passes of the current landing
-
-    int i = 0;  // `i`: shared loop counter over rows; also the clearing queue's write position
-    int j = 0;  // `j`: shared loop counter over columns; also the queue search's position
-
-    std::int16_t mark[kRows][kCols];  // `mark`: the group being cleared, kUnused elsewhere
-    std::int16_t list[kListSize];     // `list`: the clearing queue, (column, row) pairs from 1
-    Tile colour = 0;                  // `colour`: the kind of the run being cleared
-    int found = 0;                    // `found`: 1 once the current sweep met its run
-    int count = 0;                    // `count`: the sweep's run length so far, minus one
-    Tile prev = 0;                    // `prev`: the tile before the sweep's current cell
+    int lastRow = 0;  // the loop bounds of the board, set by load and New
+    int lastCol = 0;
+    // The key gate: a move closes it, the gate timer reopens it, so that a
+    // held key moves the piece at most once a gate interval.
+    bool keysOpen = false;
+    std::int64_t score = 0;
+    std::int32_t fallInterval = 0;  // what each repaint sets the fall timer to
+    std::int64_t level = 0;
+    std::int64_t nextLevelScore = 0;  // the score to pass for the next level
+    std::int16_t kinds = 0;           // how many tile kinds are dealt
+    int combo = 0;                    // clearing passes since the piece landed
 
     // Guards against keys acting on a game that is not being played: true
     // from New until game over.
@@ -42,6 +33,26 @@ struct State {
     bool paused = false;
 
     bool operator==(const State&) const = default;
+};
+
+// The work space of one event: the shared loop counters and the scan's
+// marks and queue. Whatever fills it reads it within the same event, so
+// nothing in it is part of the game.
+struct Scratch {
+    // Loop counters over rows and columns that the procedures share. The
+    // clearing pass also keeps the queue's write position in `i` and its
+    // search position in `j` while the probes run (see probes.cpp).
+    int i = 0;
+    int j = 0;
+
+    std::int16_t group[kRows][kCols];  // the group being cleared, kUnused elsewhere
+    std::int16_t queue[kListSize];     // cells to probe, (column, row) pairs from slot 1
+    Tile runKind = 0;                  // the kind of the run being cleared
+    bool runFound = false;             // the current sweep met its run
+    int runLength = 0;                 // the sweep's run length so far, minus one
+    Tile previousTile = 0;             // the tile before the sweep's current cell
+
+    Scratch();
 };
 
 }  // namespace nubbo

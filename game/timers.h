@@ -10,10 +10,10 @@
 namespace nubbo {
 
 enum class TimerId {
-    Timer1 = 0,  // `Timer1`: the fall step, every `speed` ms
-    Timer2,      // `Timer2`: reopens the key gate `active`, every 10 ms
-    Timer3,      // `Timer3`: repaints the whole board, every 10 ms
-    Timer4,      // `Timer4`: ends a banner's hold after 1000 ms
+    Fall = 0,  // the fall step, every fall interval
+    KeyGate,   // reopens the key gate, every 10 ms
+    Repaint,   // repaints the whole board, every 10 ms
+    Hold,      // ends a banner's or a clearing pass's hold after 1000 ms
 };
 inline constexpr int kTimerCount = 4;
 
@@ -43,7 +43,7 @@ class Timers {
     bool ticking(TimerId t) const { return enabled(t) && interval(t) > 0; }
 
     // The ticking timer due first by `now` (among those that `counts`, if
-    // given): the earliest due first, Timer1 before Timer4 on a tie.
+    // given): the earliest due first, Fall before Hold on a tie.
     template <typename Pred = bool (*)(TimerId)>
     std::optional<TimerId> firstDue(Millis now = kNever, Pred counts = all) const;
     // Its next tick falls due one interval after `from`.

@@ -149,7 +149,7 @@ Script::Status Script::run(std::string_view command, std::string_view args) {
         game_.closeHelp();
     } else if (command == "check1") {
         if (!numeric(1)) return fail("check1 takes 0 or 1");
-        window_.check1 = value != 0;
+        window_.expert = value != 0;
     } else if (command == "exit" && noArgs) {
         game_.exit();
     } else if (command == "new" || command == "board" || command == "check" || command == "show" ||
@@ -198,7 +198,7 @@ void Script::passPainted() {
     out_ << "pass " << s.combo << '\n';
     printBoard();
     out_ << "score " << s.score << " level " << s.level << " banner "
-         << (game_.screen().label2 ? game_.screen().caption2 : "-") << '\n';
+         << (game_.screen().bannerShown ? game_.screen().bannerCaption : "-") << '\n';
 }
 
 void Script::spawned() {
@@ -218,18 +218,20 @@ void Script::show() {
     printBoard();
     out_ << "px " << s.px << " py " << s.py << " piece " << s.piece[0] << ' ' << s.piece[1] << ' '
          << s.piece[2] << '\n';
-    out_ << "score " << s.score << " level " << s.level << " nextlevel " << s.nextlevel << " combo "
-         << s.combo << " active " << s.active << " kinds " << s.kinds << " speed " << s.speed
-         << '\n';
+    out_ << "score " << s.score << " level " << s.level << " nextlevel " << s.nextLevelScore
+         << " combo " << s.combo << " active " << int(s.keysOpen) << " kinds " << s.kinds
+         << " speed " << s.fallInterval << '\n';
     const Timers& t = game_.timers();
     for (int k = 0; k < kTimerCount; ++k) {
         const auto id = static_cast<TimerId>(k);
         out_ << "timer" << k + 1 << (t.enabled(id) ? " on " : " off ") << t.interval(id) << '\n';
     }
-    out_ << "label1 " << (screen.label1 ? "shown" : "hidden") << '\n';
-    out_ << "label2 " << (screen.label2 ? "shown" : "hidden") << ' ' << screen.caption2 << '\n';
-    out_ << "text1 " << screen.text1 << '\n';
-    out_ << "text4 " << screen.text4 << '\n';
+    // The words are the script language's own, whatever the names inside.
+    out_ << "label1 " << (screen.gameOverShown ? "shown" : "hidden") << '\n';
+    out_ << "label2 " << (screen.bannerShown ? "shown" : "hidden") << ' ' << screen.bannerCaption
+         << '\n';
+    out_ << "text1 " << screen.score << '\n';
+    out_ << "text4 " << screen.level << '\n';
     out_ << "end\n";
 }
 

@@ -1,21 +1,25 @@
 #pragma once
 
 #include "constants.h"
-#include "game.h"
 
 namespace nubbo::sim {
 
-// A script's key code, as the key handler compares codes: the arrows and
-// the space bar are the game's keys, any other code is a key it does not use.
+// A script's key codes: the arrows and the space bar, as Windows numbers
+// them. Any other code is a key the game does not use.
+inline constexpr int kCodeLeft = 37;
+inline constexpr int kCodeRight = 39;
+inline constexpr int kCodeSpace = 32;
+inline constexpr int kCodeDown = 40;
+
 inline Key keyFromCode(int code) {
     switch (code) {
-        case kKeyLeft:
+        case kCodeLeft:
             return Key::Left;
-        case kKeyRight:
+        case kCodeRight:
             return Key::Right;
-        case kKeySpace:
+        case kCodeSpace:
             return Key::Rotate;
-        case kKeyDown:
+        case kCodeDown:
             return Key::Down;
         default:
             return Key::Other;

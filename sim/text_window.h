@@ -5,15 +5,19 @@
 namespace nubbo::sim {
 
 // The window as the simulator keeps it: the game's screen is printed from
-// the game itself, so the window only holds the difficulty box.
+// the game itself, so the window only holds the 高手 box, which a script
+// ticks with `check1`.
 struct TextWindow : Window {
-    bool check1 = false;
+    bool expert = false;
 
     void paintCell(int, int, int) override {}
-    void showLabel(Label, bool) override {}
-    void setLabel2Caption(std::string_view) override {}
-    void setText(TextBox, std::string_view) override {}
-    bool check1Ticked() const override { return check1; }
+    void showGameOver(bool) override {}
+    void showBanner(bool) override {}
+    void setBannerCaption(std::string_view) override {}
+    void setScore(std::string_view) override {}
+    void setLevel(std::string_view) override {}
+    void setGameUnderWay(bool) override {}
+    bool expertTicked() const override { return expert; }
     void endProgram() override {}
 };
 

@@ -57,11 +57,9 @@ struct Spawns : nubbo::GameEvents {
     void spawned() override { ++count; }
 };
 
-// The banner, Label2: the label over the board's middle rows.
+// The banner: the label over the board's middle rows.
 QLabel* banner(nubbo::ui::MainWindow& window) {
-    for (QLabel* label : window.centralWidget()->findChildren<QLabel*>())
-        if (label->geometry().topLeft() == QPoint(8, 200)) return label;
-    return nullptr;
+    return window.findChild<QLabel*>(QStringLiteral("banner"));
 }
 
 bool chainShowing(nubbo::ui::MainWindow& window) {

@@ -10,10 +10,11 @@
 namespace nubbo::ui {
 
 namespace {
-// Cells are 24 points apart from (10, 50) points, at 4/3 pixels a point.
-constexpr int kTile = 32;    // pixels a cell, and a picture's size
-constexpr int kLeftPx = 13;  // column 0
-constexpr int kTopPx = 67;   // row 0
+constexpr int kTile = form::kCell;  // pixels a cell, and a picture's size
+constexpr int kLeftPx = form::kBoard.left;
+constexpr int kTopPx = form::kBoard.top;
+constexpr int kWidth = form::kWidth;
+constexpr int kHeight = form::kHeight;
 }  // namespace
 
 BoardView::BoardView(QWidget* parent) : QWidget(parent) {

@@ -5,6 +5,7 @@
 #include <array>
 
 #include "constants.h"
+#include "form_layout.h"
 
 namespace nubbo::ui {
 
@@ -14,9 +15,9 @@ namespace nubbo::ui {
 // the picture it already shows changes nothing and asks for no repaint.
 class BoardView : public QWidget {
   public:
-    static QColor background() { return {255, 192, 192}; }
-    static constexpr int kWidth = 289;
-    static constexpr int kHeight = 508;
+    static QColor background() {
+        return {form::kFormColour.red, form::kFormColour.green, form::kFormColour.blue};
+    }
 
     explicit BoardView(QWidget* parent = nullptr);
 

@@ -18,7 +18,12 @@
 namespace nubbo::ui {
 
 namespace {
-const QColor kBlue(0, 0, 255);
+const QColor kLabelColour(form::kLabelColour.red, form::kLabelColour.green,
+                          form::kLabelColour.blue);
+
+QRect placeOf(const form::Box& box) {
+    return {box.left, box.top, box.width, box.height};
+}
 
 QIcon appIcon() {
     QIcon icon;
@@ -39,41 +44,40 @@ MainWindow::MainWindow(std::uint64_t seed, GameEvents* events)
     board_->setObjectName(QStringLiteral("board"));
     setCentralWidget(board_);
 
-    check1_ = new QCheckBox(board_);
-    check1_->setObjectName(QStringLiteral("Check1"));
-    check1_->setGeometry(40, 0, 17, 17);
-    check1_->setAutoFillBackground(true);
-    QPalette pink = check1_->palette();
+    expertBox_ = new QCheckBox(board_);
+    expertBox_->setObjectName(QStringLiteral("expertBox"));
+    expertBox_->setGeometry(placeOf(form::kExpertBox));
+    expertBox_->setAutoFillBackground(true);
+    QPalette pink = expertBox_->palette();
     pink.setColor(QPalette::Window, BoardView::background());
     pink.setColor(QPalette::Button, BoardView::background());
-    check1_->setPalette(pink);
+    expertBox_->setPalette(pink);
 
-    // Text7 labels the box, Text3 and Text2 the level and score boxes;
-    // Text6 is the credit line.
-    addTextBox("Text7", 56, 0, 33, 18, QStringLiteral("高手"), withKaiFallback(textBoxFont()));
-    addTextBox("Text3", 96, 0, 41, 18, QStringLiteral("Level:"));
-    text4_ = addTextBox("Text4", 136, 0, 25, 18, QString());
-    addTextBox("Text2", 192, 0, 41, 18, QStringLiteral("Score:"));
-    text1_ = addTextBox("Text1", 232, 0, 49, 18, QString());
-    addTextBox("Text6", 8, 488, 265, 18, QStringLiteral("NUBBO  tiles fall, threes clear"));
+    // Read-only text boxes name the check box and the level and score boxes.
+    addTextBox("expertCaption", form::kExpertCaption, QStringLiteral("高手"),
+               withKaiFallback(textBoxFont()));
+    addTextBox("levelCaption", form::kLevelCaption, QStringLiteral("Level:"));
+    levelBox_ = addTextBox("levelBox", form::kLevelBox, QString());
+    addTextBox("scoreCaption", form::kScoreCaption, QStringLiteral("Score:"));
+    scoreBox_ = addTextBox("scoreBox", form::kScoreBox, QString());
+    addTextBox("credits", form::kCredits, QStringLiteral("NUBBO  tiles fall, threes clear"));
 
-    auto banner = [this](QLabel* label, const char* name, const QRect& geometry,
-                         const QFont& font) {
+    auto overBoard = [](QLabel* label, const char* name, const form::Box& box, const QFont& font) {
         label->setObjectName(QLatin1String(name));
-        label->setGeometry(geometry);
+        label->setGeometry(placeOf(box));
         label->setFont(font);
         QPalette palette = label->palette();
-        palette.setColor(QPalette::WindowText, kBlue);
+        palette.setColor(QPalette::WindowText, kLabelColour);
         label->setPalette(palette);
         label->setAttribute(Qt::WA_TransparentForMouseEvents);
         label->hide();
         return label;
     };
-    label1_ = banner(new QLabel(QStringLiteral("GAME OVER"), board_), "Label1", {72, 184, 145, 113},
-                     gameOverFont());
-    label1_->setWordWrap(true);  // "GAME" over "OVER", as the box is narrow
-    label1_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    label2_ = banner(new BannerLabel(QString(), board_), "Label2", {8, 200, 273, 81}, bannerFont());
+    gameOverLabel_ = overBoard(new QLabel(QStringLiteral("GAME OVER"), board_), "gameOverLabel",
+                               form::kGameOverLabel, gameOverFont());
+    gameOverLabel_->setWordWrap(true);  // "GAME" over "OVER", as the box is narrow
+    gameOverLabel_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    banner_ = overBoard(new BannerLabel(QString(), board_), "banner", form::kBanner, bannerFont());
 
     QMenu* gameMenu = menuBar()->addMenu(QStringLiteral("Game"));
     auto command = [this, gameMenu](const QString& text, Qt::Key key, auto handler) {
@@ -89,7 +93,7 @@ MainWindow::MainWindow(std::uint64_t seed, GameEvents* events)
     command(QStringLiteral("Exit"), Qt::Key_F4, [this] { game_->exit(); });
     QAction* help = menuBar()->addAction(QStringLiteral("Help"));
     help->setObjectName(QStringLiteral("help"));
-    connect(help, &QAction::triggered, this, [this] { help_Click(); });
+    connect(help, &QAction::triggered, this, [this] { showHelp(); });
 
     clock_ = std::make_unique<QtClock>([this] { game_->wake(); });
     game_ = std::make_unique<Game>(*this, *clock_, seed, events);
@@ -105,7 +109,7 @@ MainWindow::~MainWindow() {
     qApp->removeEventFilter(this);
 }
 
-QLineEdit* MainWindow::addTextBox(const char* name, int x, int y, int w, int h, const QString& text,
+QLineEdit* MainWindow::addTextBox(const char* name, const form::Box& place, const QString& text,
                                   const QFont& font) {
     auto* box = new QLineEdit(board_);
     box->setObjectName(QLatin1String(name));
@@ -113,7 +117,7 @@ QLineEdit* MainWindow::addTextBox(const char* name, int x, int y, int w, int h, 
     // a fallback face only to throw it away.
     box->setFont(font);
     box->setText(text);
-    box->setGeometry(x, y, w, h);
+    box->setGeometry(placeOf(place));
     box->setCursorPosition(0);  // a text too long shows its start, not its end
     box->setReadOnly(true);
     box->setFocusPolicy(Qt::NoFocus);  // never takes the caret from the game
@@ -124,22 +128,35 @@ void MainWindow::paintCell(int row, int col, int picture) {
     board_->paintCell(row, col, picture);
 }
 
-void MainWindow::showLabel(Label label, bool visible) {
-    (label == Label::Label1 ? label1_ : label2_)->setVisible(visible);
+void MainWindow::showGameOver(bool visible) {
+    gameOverLabel_->setVisible(visible);
 }
 
-void MainWindow::setLabel2Caption(std::string_view caption) {
-    label2_->setText(QString::fromUtf8(caption.data(), qsizetype(caption.size())));
+void MainWindow::showBanner(bool visible) {
+    banner_->setVisible(visible);
 }
 
-void MainWindow::setText(TextBox box, std::string_view text) {
-    QLineEdit* edit = box == TextBox::Text1 ? text1_ : text4_;
-    edit->setText(QString::fromUtf8(text.data(), qsizetype(text.size())));
-    edit->setCursorPosition(0);
+void MainWindow::setBannerCaption(std::string_view caption) {
+    banner_->setText(QString::fromUtf8(caption.data(), qsizetype(caption.size())));
 }
 
-bool MainWindow::check1Ticked() const {
-    return check1_->isChecked();
+namespace {
+void showText(QLineEdit* box, std::string_view text) {
+    box->setText(QString::fromUtf8(text.data(), qsizetype(text.size())));
+    box->setCursorPosition(0);
+}
+}  // namespace
+
+void MainWindow::setScore(std::string_view text) {
+    showText(scoreBox_, text);
+}
+
+void MainWindow::setLevel(std::string_view text) {
+    showText(levelBox_, text);
+}
+
+bool MainWindow::expertTicked() const {
+    return expertBox_->isChecked();
 }
 
 void MainWindow::endProgram() {
@@ -147,7 +164,7 @@ void MainWindow::endProgram() {
     QCoreApplication::exit(0);
 }
 
-void MainWindow::help_Click() {
+void MainWindow::showHelp() {
     QMessageBox box(QMessageBox::NoIcon, caption(), helpText(), QMessageBox::Ok, this);
     game_->openHelp();
     box.exec();

@@ -46,10 +46,13 @@ class MainWindow : public QMainWindow, public nubbo::Window {
 
     // nubbo::Window
     void paintCell(int row, int col, int picture) override;
-    void showLabel(Label label, bool visible) override;
-    void setLabel2Caption(std::string_view caption) override;
-    void setText(TextBox box, std::string_view text) override;
-    bool check1Ticked() const override;
+    void showGameOver(bool visible) override;
+    void showBanner(bool visible) override;
+    void setBannerCaption(std::string_view caption) override;
+    void setScore(std::string_view text) override;
+    void setLevel(std::string_view text) override;
+    void setGameUnderWay(bool) override {}
+    bool expertTicked() const override;
     void endProgram() override;
 
   protected:
@@ -58,17 +61,17 @@ class MainWindow : public QMainWindow, public nubbo::Window {
     void closeEvent(QCloseEvent* event) override;
 
   private:
-    void help_Click();
-    QLineEdit* addTextBox(const char* name, int x, int y, int w, int h, const QString& text,
+    void showHelp();
+    QLineEdit* addTextBox(const char* name, const form::Box& box, const QString& text,
                           const QFont& font = textBoxFont());
 
     // The controls, each also found by its objectName (the same word).
     BoardView* board_;
-    QCheckBox* check1_;  // `Check1`: the 高手 box, the harder game
-    QLineEdit* text1_;   // `Text1`: the score
-    QLineEdit* text4_;   // `Text4`: the level
-    QLabel* label1_;     // `Label1`: "GAME OVER"
-    QLabel* label2_;     // `Label2`: the banner
+    QCheckBox* expertBox_;  // the 高手 box: the harder game
+    QLineEdit* scoreBox_;
+    QLineEdit* levelBox_;
+    QLabel* gameOverLabel_;  // "GAME OVER"
+    QLabel* banner_;         // the prompt "按F2", "PAUSE", a chain, a level
     std::unique_ptr<QtClock> clock_;
     std::unique_ptr<Game> game_;
 #ifdef NUBBO_TIMING

@@ -10,19 +10,22 @@
 #include <optional>
 
 #include "game.h"
-#include "script_keys.h"
 
 // What the page does for the core. `Module.page` is the object the page
-// hands to the module when it creates it.
+// hands to the module when it creates it; its methods are named as the
+// window interface's.
 EM_JS(void, page_paint_cell, (int row, int col, int picture),
       { Module.page.paintCell(row, col, picture); });
-EM_JS(void, page_show_label, (int label, int visible),
-      { Module.page.showLabel(label, visible != 0); });
-EM_JS(void, page_set_caption, (const char* text, int size),
-      { Module.page.setCaption(UTF8ToString(text, size)); });
-EM_JS(void, page_set_text, (int box, const char* text, int size),
-      { Module.page.setText(box, UTF8ToString(text, size)); });
-EM_JS(int, page_check1, (), { return Module.page.check1() ? 1 : 0; });
+EM_JS(void, page_show_game_over, (int visible), { Module.page.showGameOver(visible != 0); });
+EM_JS(void, page_show_banner, (int visible), { Module.page.showBanner(visible != 0); });
+EM_JS(void, page_set_banner_caption, (const char* text, int size),
+      { Module.page.setBannerCaption(UTF8ToString(text, size)); });
+EM_JS(void, page_set_score, (const char* text, int size),
+      { Module.page.setScore(UTF8ToString(text, size)); });
+EM_JS(void, page_set_level, (const char* text, int size),
+      { Module.page.setLevel(UTF8ToString(text, size)); });
+EM_JS(void, page_set_game_under_way, (int on), { Module.page.setGameUnderWay(on != 0); });
+EM_JS(int, page_expert_ticked, (), { return Module.page.expertTicked() ? 1 : 0; });
 EM_JS(void, page_end_program, (), { Module.page.endProgram(); });
 EM_JS(double, page_now, (), { return performance.now(); });
 EM_JS(void, page_wake_in, (double ms), { Module.page.wakeIn(ms); });
@@ -35,16 +38,15 @@ using nubbo::Millis;
 class PageWindow : public nubbo::Window {
   public:
     void paintCell(int row, int col, int picture) override { page_paint_cell(row, col, picture); }
-    void showLabel(nubbo::Label label, bool visible) override {
-        page_show_label(label == nubbo::Label::Label1 ? 1 : 2, visible);
+    void showGameOver(bool visible) override { page_show_game_over(visible); }
+    void showBanner(bool visible) override { page_show_banner(visible); }
+    void setBannerCaption(std::string_view text) override {
+        page_set_banner_caption(text.data(), int(text.size()));
     }
-    void setLabel2Caption(std::string_view caption) override {
-        page_set_caption(caption.data(), int(caption.size()));
-    }
-    void setText(nubbo::TextBox box, std::string_view text) override {
-        page_set_text(box == nubbo::TextBox::Text1 ? 1 : 4, text.data(), int(text.size()));
-    }
-    bool check1Ticked() const override { return page_check1() != 0; }
+    void setScore(std::string_view text) override { page_set_score(text.data(), int(text.size())); }
+    void setLevel(std::string_view text) override { page_set_level(text.data(), int(text.size())); }
+    void setGameUnderWay(bool on) override { page_set_game_under_way(on); }
+    bool expertTicked() const override { return page_expert_ticked() != 0; }
     void endProgram() override { page_end_program(); }
 };
 
@@ -78,9 +80,22 @@ EMSCRIPTEN_KEEPALIVE void nubbo_start(double seed) {
     page->game.load();
 }
 
-// A key press, as the Windows virtual-key code the browser reports.
-EMSCRIPTEN_KEEPALIVE void nubbo_key(int code) {
-    page->game.key(nubbo::sim::keyFromCode(code));
+// A key press, one entry point for each key the game tells apart; the page
+// maps the browser's keys (web/keys.js) and a finger's gestures to these.
+EMSCRIPTEN_KEEPALIVE void nubbo_key_left() {
+    page->game.key(nubbo::Key::Left);
+}
+EMSCRIPTEN_KEEPALIVE void nubbo_key_right() {
+    page->game.key(nubbo::Key::Right);
+}
+EMSCRIPTEN_KEEPALIVE void nubbo_key_rotate() {
+    page->game.key(nubbo::Key::Rotate);
+}
+EMSCRIPTEN_KEEPALIVE void nubbo_key_down() {
+    page->game.key(nubbo::Key::Down);
+}
+EMSCRIPTEN_KEEPALIVE void nubbo_key_other() {
+    page->game.key(nubbo::Key::Other);
 }
 EMSCRIPTEN_KEEPALIVE void nubbo_new() {
     page->game.newGame();

@@ -3,7 +3,10 @@
 // smoothing, so the pixel art stays crisp at any device pixel ratio and
 // scale of the form. The board keeps what each cell shows, to paint it again
 // when either changes.
-const ROWS = 13, COLS = 8, TILE = 32;
+import { FORM } from "./form.js";
+
+const { rows: ROWS, columns: COLS, cell: TILE } = FORM.board;
+const [RED, GREEN, BLUE] = FORM.colours.form;
 
 export async function loadPictures() {
   const pictures = [];
@@ -45,7 +48,7 @@ export class Board {
     this.canvas.height = Math.round(ROWS * TILE * this.ratio);
     this.context = this.canvas.getContext("2d", { alpha: false });
     this.context.imageSmoothingEnabled = false;
-    this.context.fillStyle = "rgb(255 192 192)";  // the form shows until the first paint
+    this.context.fillStyle = `rgb(${RED} ${GREEN} ${BLUE})`;  // the form shows until the first paint
     this.context.fillRect(0, 0, this.canvas.width, this.canvas.height);
     this.shown.forEach((picture, cell) => {
       if (picture >= 0) this.draw(Math.floor(cell / COLS), cell % COLS, picture);

@@ -5,7 +5,10 @@
 // that the tiles stay crisp. Placed on whole device pixels, so that the
 // canvas is never resampled; fitted again when the window or the screen
 // changes (a phone turned, a window resized, moved to another screen).
-const FORM_WIDTH = 289, FORM_HEIGHT = 19 + 508;  // the menu bar with its border, the client area
+import { FORM } from "./form.js";
+
+const FORM_WIDTH = FORM.client.width;
+const FORM_HEIGHT = FORM.menuBar + FORM.client.height;
 const EDGE = 2;  // CSS pixels kept free around the form, at the least
 const TOP = 32;  // above the form, when the window has room for it
 const BAR = 56;  // the touch buttons under the form, with their gap

@@ -6,13 +6,12 @@ const SHORTCUTS = { F2: "new", F3: "pause", F4: "exit" };
 // and the developer tools, and anything with Ctrl, Alt or Meta held.
 const BROWSER_KEYS = new Set(["F5", "F11", "F12"]);
 
-// The Windows virtual-key code the game reads; 255 for a key without one.
-export function keyCode(event) {
-  const code = event.keyCode;
-  return code > 0 && code < 255 && code !== 229 ? code : 255;
-}
+// The game's key for a key press: the arrows and the space bar (also on the
+// keypad and with modifiers held), every other key "other".
+const GAME_KEYS = { ArrowLeft: "left", ArrowRight: "right", " ": "rotate", ArrowDown: "down" };
+export const gameKey = (event) => GAME_KEYS[event.key] ?? "other";
 
-// `command(name)` runs a menu command; `key(code)` hands a key to the game;
+// `command(name)` runs a menu command; `key(name)` hands a game key to the game;
 // `modal()` says when a box of the page's own has the keys (the help box):
 // the shortcuts then do nothing, and are still kept from the browser.
 export function routeKeys({ command, key, modal }) {
@@ -30,7 +29,7 @@ export function routeKeys({ command, key, modal }) {
       event.preventDefault();
       event.stopPropagation();
     }
-    key(keyCode(event));
+    key(gameKey(event));
   };
   addEventListener("keydown", onKeyDown, { capture: true });
 }

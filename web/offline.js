@@ -2,7 +2,7 @@
 // plays with no network after the first visit. A new version, once
 // published, is fetched in the background on the next visit and takes over
 // at once (sw.js skips waiting and claims the pages); the page then reloads
-// into it, but only while no game has been dealt, never under a player.
+// into it, but only while no game is under way, never under a player.
 export function workOffline({ playing }) {
   if (!("serviceWorker" in navigator)) return;
   const older = navigator.serviceWorker.controller;

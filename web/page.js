@@ -22,8 +22,6 @@ function dealSeed() {
   return (words[0] & 0x1fffff) * 2 ** 32 + words[1];
 }
 
-const EMPTY = 6;  // the picture of an empty cell
-
 async function start() {
   let board = null;
   let pixels = 1;  // device pixels per pixel of the unscaled form
@@ -37,24 +35,25 @@ async function start() {
     },
   });
   let game = null;
-  let dealt = false;  // a piece has shown: a game is under way
+  let underWay = false;  // the core says a game is being played
   let timer = 0;
   let ended = false;
   let closeMenu = () => {};
 
   // The window and the clock, as the core sees them.
   const page = {
-    paintCell(row, col, picture) {
-      if (!dealt && picture !== EMPTY) {
-        dealt = true;
+    paintCell: (row, col, picture) => board.paintCell(row, col, picture),
+    showGameOver: (visible) => { $("gameOverLabel").hidden = !visible; },
+    showBanner: (visible) => { $("banner").hidden = !visible; },
+    setBannerCaption: (text) => { $("banner").textContent = text; },
+    setScore: (text) => { $("scoreBox").textContent = text; },
+    setLevel: (text) => { $("levelBox").textContent = text; },
+    setGameUnderWay(on) {
+      if (on && !performance.getEntriesByName("nubbo-first-piece").length)
         performance.mark("nubbo-first-piece");  // for the benchmarks: when the page is playable
-      }
-      board.paintCell(row, col, picture);
+      underWay = on;
     },
-    showLabel: (label, visible) => { $(label === 1 ? "label1" : "label2").hidden = !visible; },
-    setCaption: (text) => { $("label2").textContent = text; },
-    setText: (box, text) => { $(box === 1 ? "text1" : "text4").textContent = text; },
-    check1: () => $("check1").checked,
+    expertTicked: () => $("expertBox").checked,
     endProgram,
     // One timeout for the single wake-up the core asks for; none when idle.
     wakeIn(ms) {
@@ -100,20 +99,24 @@ async function start() {
     else if (name === "new") again();
   };
   const menu = setUpMenu({ command });
-  const key = (code) => { if (!ended) game._nubbo_key(code); };
+  const keys = {
+    left: game._nubbo_key_left, right: game._nubbo_key_right, rotate: game._nubbo_key_rotate,
+    down: game._nubbo_key_down, other: game._nubbo_key_other,
+  };
+  const key = (name) => { if (!ended) (keys[name] ?? keys.other)(); };
   routeKeys({ command, key, modal: () => help.isOpen() });
   // A finger's gestures take the keys' own way in (the help box is modal,
   // so no touch reaches the form while it is open).
   routeTouch({
     area: $("client"), board: $("board"), cell: () => 32 * scale,
-    key: (code) => { if (!help.isOpen()) key(code); },
+    key: (name) => { if (!help.isOpen()) key(name); },
   });
   closeMenu = menu.close;
   // A falling piece pauses when the page is hidden or loses the focus.
   const focusLost = () => { if (!ended && !help.isOpen()) game._nubbo_focus_lost(); };
   addEventListener("blur", focusLost);
   document.addEventListener("visibilitychange", () => { if (document.hidden) focusLost(); });
-  workOffline({ playing: () => dealt });
+  workOffline({ playing: () => underWay });
   document.documentElement.dataset.ready = "";  // for tests: the game is loaded
   performance.mark("nubbo-ready");  // and for the benchmarks
 }

@@ -17,7 +17,7 @@ TEST(IdleTicks, AnIdleBoardAsksForNoWakeUpAfterItsFirstPaint) {
     EXPECT_EQ(rig.clock.wakeRequested(), std::nullopt);
     rig.advance(3600 * 1000);
     EXPECT_EQ(rig.window.paints, 104);
-    EXPECT_EQ(rig.window.text1, "0");
+    EXPECT_EQ(rig.window.score, "0");
 }
 
 TEST(IdleTicks, AFallingPieceWakesOnlyForItsSteps) {
@@ -36,7 +36,7 @@ TEST(IdleTicks, TheKeyGateReopensWithoutAWakeUpOfItsOwn) {
     rig.game.newGame();
     rig.advance(15);
     rig.key(37);
-    EXPECT_EQ(rig.s().active, 0);
+    EXPECT_FALSE(rig.s().keysOpen);
     EXPECT_EQ(rig.clock.wakeRequested(), 510);  // the next fall step
     rig.advance(4);
     rig.key(37);  // before the gate tick at 20: ignored
@@ -62,8 +62,8 @@ TEST(IdleTicks, SkippedCountdownsKeepTheirPhase) {
     rig.game.pause();
     rig.advance(1234);  // the key gate and the repaint are due at 1250
     rig.key(65);
-    EXPECT_EQ(rig.game.timers().due(TimerId::Timer2), 1250);
-    EXPECT_EQ(rig.game.timers().due(TimerId::Timer3), 1250);
+    EXPECT_EQ(rig.game.timers().due(TimerId::KeyGate), 1250);
+    EXPECT_EQ(rig.game.timers().due(TimerId::Repaint), 1250);
 }
 
 // A platform whose wake-ups come late by as much as the test says.
@@ -94,7 +94,7 @@ TEST(IdleTicks, AWakeUpTwoMillisecondsLateIsOnTimeALaterOneIsNot) {
         ASSERT_EQ(clock.wake, due);
         clock.time = due + step.lateBy;
         game.wake();
-        EXPECT_EQ(game.timers().due(T1), step.nextFall) << "late by " << step.lateBy;
+        EXPECT_EQ(game.timers().due(Fall), step.nextFall) << "late by " << step.lateBy;
         due = step.nextFall;
     }
     EXPECT_EQ(game.state().py, 4);
@@ -103,8 +103,8 @@ TEST(IdleTicks, AWakeUpTwoMillisecondsLateIsOnTimeALaterOneIsNot) {
 // Everything the player and the rules can see, for comparing two games: the
 // window as it stands between events, then the game brought up to now.
 std::string snapshot(Game& game, const FakeWindow& w) {
-    std::string out = "L" + std::to_string(w.label1) + std::to_string(w.label2) + w.caption2 +
-                      " T" + w.text1 + "/" + w.text4 + " screen";
+    std::string out = "L" + std::to_string(w.gameOverShown) + std::to_string(w.bannerShown) +
+                      w.bannerCaption + " T" + w.score + "/" + w.level + " screen";
     for (const auto& row : w.screen)
         for (int p : row) out += char('0' + p);
     game.wake();
@@ -113,8 +113,8 @@ std::string snapshot(Game& game, const FakeWindow& w) {
     out += " px" + std::to_string(s.px) + " py" + std::to_string(s.py);
     for (int k = 0; k < 3; ++k) out += " " + std::to_string(s.piece[k]);
     out += " s" + std::to_string(s.score) + " l" + std::to_string(s.level) + " n" +
-           std::to_string(s.nextlevel) + " c" + std::to_string(s.combo) + " a" +
-           std::to_string(s.active) + " sp" + std::to_string(s.speed);
+           std::to_string(s.nextLevelScore) + " c" + std::to_string(s.combo) + " a" +
+           std::to_string(s.keysOpen) + " sp" + std::to_string(s.fallInterval);
     for (int k = 0; k < kTimerCount; ++k) {
         const auto t = static_cast<TimerId>(k);
         out += " t" + std::to_string(game.timers().enabled(t)) + "/" +
@@ -145,7 +145,7 @@ TEST_P(SkipEquivalence, RandomPlayLooksTheSameWithAndWithoutSkipping) {
         else if (e < 3)
             both([](TestGame& g) { g.pause(); });
         else if (e < 4)
-            wa.check1 = wb.check1 = int(events() % 2);
+            wa.expert = wb.expert = events() % 2 == 1;
         else if (e < 60) {
             const int code = keys[events() % std::size(keys)];
             both([&](TestGame& g) { g.keyDown(code); });

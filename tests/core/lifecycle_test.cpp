@@ -7,9 +7,9 @@ namespace nubbo::test {
 namespace {
 
 TEST(FormLoad, GivesTheStartValues) {
-    for (int check1 : {0, 1}) {
+    for (bool expert : {false, true}) {
         FakeWindow window;
-        window.check1 = check1;
+        window.expert = expert;
         VirtualClock clock;
         TestGame game(window, clock, 1);
         game.load();
@@ -18,21 +18,21 @@ TEST(FormLoad, GivesTheStartValues) {
         EXPECT_EQ(s.py, 0);
         EXPECT_EQ(s.score, 0);
         EXPECT_EQ(s.level, 1);
-        EXPECT_EQ(s.nextlevel, 100);
-        EXPECT_EQ(s.active, 1);
+        EXPECT_EQ(s.nextLevelScore, 100);
+        EXPECT_TRUE(s.keysOpen);
         EXPECT_EQ(s.kinds, 0);
-        EXPECT_EQ(s.speed, check1 ? 400 : 500);
+        EXPECT_EQ(s.fallInterval, expert ? 400 : 500);
         for (const auto& row : s.board)
             for (Tile t : row) EXPECT_EQ(t, EMPTY);
-        EXPECT_TRUE(window.label2);
-        EXPECT_FALSE(window.label1);
+        EXPECT_TRUE(window.bannerShown);
+        EXPECT_FALSE(window.gameOverShown);
         const Timers& t = game.timers();
-        EXPECT_FALSE(t.enabled(T1));
-        EXPECT_TRUE(t.enabled(T2));
-        EXPECT_TRUE(t.enabled(T3));
-        EXPECT_FALSE(t.enabled(T4));
-        EXPECT_EQ(t.interval(T1), 400);
-        EXPECT_EQ(t.interval(T4), 1000);
+        EXPECT_FALSE(t.enabled(Fall));
+        EXPECT_TRUE(t.enabled(KeyGate));
+        EXPECT_TRUE(t.enabled(Repaint));
+        EXPECT_FALSE(t.enabled(Hold));
+        EXPECT_EQ(t.interval(Fall), 400);
+        EXPECT_EQ(t.interval(Hold), 1000);
         EXPECT_EQ(clock.wakeRequested(), 10);
     }
 }
@@ -42,29 +42,29 @@ TEST(NewClick, ResetsAGameInProgress) {
     rig.game.newGame();
     rig.s().score = 777;
     rig.s().level = 5;
-    rig.s().nextlevel = 1318;
+    rig.s().nextLevelScore = 1318;
     rig.s().board[12][0] = 1;
-    rig.rules().over();
+    rig.rules().endGame();
     rig.game.newGame();
     EXPECT_EQ(rig.s().score, 0);
     EXPECT_EQ(rig.s().level, 1);
-    EXPECT_EQ(rig.s().nextlevel, 100);
+    EXPECT_EQ(rig.s().nextLevelScore, 100);
     EXPECT_EQ(rig.s().board[12][0], EMPTY);
-    EXPECT_FALSE(rig.window.label1);
-    EXPECT_FALSE(rig.window.label2);
+    EXPECT_FALSE(rig.window.gameOverShown);
+    EXPECT_FALSE(rig.window.bannerShown);
     EXPECT_EQ(rig.s().kinds, 5);
-    EXPECT_TRUE(rig.game.timers().enabled(T1));
+    EXPECT_TRUE(rig.game.timers().enabled(Fall));
 }
 
 TEST(NewClick, KindsAndFallIntervalFollowTheCheckBox) {
-    for (int check1 : {0, 1}) {
+    for (bool expert : {false, true}) {
         Rig rig;
-        rig.window.check1 = check1;
+        rig.window.expert = expert;
         rig.game.newGame();
-        EXPECT_EQ(rig.s().kinds, check1 ? 6 : 5);
-        EXPECT_EQ(rig.game.timers().interval(T1), 400);  // until the first paint
+        EXPECT_EQ(rig.s().kinds, expert ? 6 : 5);
+        EXPECT_EQ(rig.game.timers().interval(Fall), 400);  // until the first paint
         rig.advance(10);
-        EXPECT_EQ(rig.game.timers().interval(T1), check1 ? 400 : 500);
+        EXPECT_EQ(rig.game.timers().interval(Fall), expert ? 400 : 500);
     }
 }
 
@@ -73,25 +73,25 @@ TEST(Pause, StopsTheFallUntilAnyKey) {
     rig.game.newGame();
     rig.advance(10);
     rig.game.pause();
-    EXPECT_TRUE(rig.window.label2);
-    EXPECT_EQ(rig.window.caption2, "PAUSE");
+    EXPECT_TRUE(rig.window.bannerShown);
+    EXPECT_EQ(rig.window.bannerCaption, "PAUSE");
     rig.advance(5000);
     EXPECT_EQ(rig.s().py, 0);
-    EXPECT_TRUE(rig.game.timers().enabled(T3));  // still repainted
-    rig.key(65);                                 // a key with no action of its own
-    EXPECT_TRUE(rig.window.label2);              // until the next fall step
+    EXPECT_TRUE(rig.game.timers().enabled(Repaint));  // still repainted
+    rig.key(65);                                      // a key with no action of its own
+    EXPECT_TRUE(rig.window.bannerShown);              // until the next fall step
     rig.advance(500);
     EXPECT_EQ(rig.s().py, 1);
-    EXPECT_FALSE(rig.window.label2);
+    EXPECT_FALSE(rig.window.bannerShown);
 }
 
 TEST(Pause, BeforeTheFirstGameOnlyReplacesThePrompt) {
     Rig rig;
     rig.game.pause();
-    EXPECT_EQ(rig.window.caption2, "PAUSE");
-    EXPECT_TRUE(rig.window.label2);
-    EXPECT_FALSE(rig.game.timers().enabled(T1));
-    EXPECT_TRUE(rig.game.timers().enabled(T3));
+    EXPECT_EQ(rig.window.bannerCaption, "PAUSE");
+    EXPECT_TRUE(rig.window.bannerShown);
+    EXPECT_FALSE(rig.game.timers().enabled(Fall));
+    EXPECT_TRUE(rig.game.timers().enabled(Repaint));
 }
 
 TEST(Pause, NewWhilePausedFallsWithoutAKey) {
@@ -99,7 +99,7 @@ TEST(Pause, NewWhilePausedFallsWithoutAKey) {
     rig.game.newGame();
     rig.game.pause();
     rig.game.newGame();
-    EXPECT_FALSE(rig.window.label2);
+    EXPECT_FALSE(rig.window.bannerShown);
     rig.advance(510);
     EXPECT_EQ(rig.s().py, 1);
 }
@@ -138,13 +138,13 @@ namespace {
 TEST(FocusLost, PausesAFallingPieceOnly) {
     Rig rig;
     rig.game.focusLost();  // idle: the prompt stays
-    EXPECT_EQ(rig.window.caption2, "按F2");
+    EXPECT_EQ(rig.window.bannerCaption, "按F2");
     rig.game.newGame();
     rig.advance(10);
     rig.game.focusLost();
-    EXPECT_EQ(rig.window.caption2, "PAUSE");
-    EXPECT_TRUE(rig.window.label2);
-    EXPECT_FALSE(rig.game.timers().enabled(TimerId::Timer1));
+    EXPECT_EQ(rig.window.bannerCaption, "PAUSE");
+    EXPECT_TRUE(rig.window.bannerShown);
+    EXPECT_FALSE(rig.game.timers().enabled(TimerId::Fall));
     rig.advance(2000);
     EXPECT_EQ(rig.s().py, 0);
     rig.key(39);  // any key resumes, as from Game > Pause
@@ -157,17 +157,17 @@ TEST(FocusLost, LeavesAHoldAndAnOverGameAlone) {
     rig.game.newGame();
     setBoard(rig.s(), bottom({".33.....", ".22....."}));
     for (int r = 0; r < 3; ++r) rig.s().board[10 + r][3] = Tile(4 - r);
-    rig.rules().check();  // a chain: the banner's hold
+    rig.rules().settleLanding();  // a chain: the banner's hold
     rig.game.focusLost();
-    EXPECT_EQ(rig.window.caption2, " 2連扁");
+    EXPECT_EQ(rig.window.bannerCaption, " 2連扁");
     rig.advance(1000);
-    EXPECT_TRUE(rig.game.timers().enabled(TimerId::Timer1));  // the hold ended as usual
+    EXPECT_TRUE(rig.game.timers().enabled(TimerId::Fall));  // the hold ended as usual
 
     setBoard(rig.s(), top({"...1....", "...2....", "...3...."}));
-    rig.rules().NEWOBJ();  // blocked: game over
-    rig.window.caption2 = "";
+    rig.rules().dealPiece();  // blocked: game over
+    rig.window.bannerCaption = "";
     rig.game.focusLost();
-    EXPECT_EQ(rig.window.caption2, "");
+    EXPECT_EQ(rig.window.bannerCaption, "");
 }
 
 }  // namespace

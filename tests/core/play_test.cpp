@@ -41,16 +41,16 @@ TEST_P(BlockedSpawn, AnyOneOfTheTopThreeCellsEndsTheGame) {
     Rows board(kRows, "........");
     board[GetParam()][3] = '2';
     setBoard(rig.s(), board);
-    rig.rules().NEWOBJ();
+    rig.rules().dealPiece();
     EXPECT_EQ(rig.events.overs, 1);
-    EXPECT_TRUE(rig.game.screen().label1);
+    EXPECT_TRUE(rig.game.screen().gameOverShown);
     EXPECT_EQ(boardRows(rig.s()), board);
     EXPECT_EQ(rig.s().px, 3);
     EXPECT_EQ(rig.s().py, 0);
     EXPECT_EQ(rig.s().combo, 0);
-    EXPECT_FALSE(rig.game.timers().enabled(T1));
-    EXPECT_FALSE(rig.game.timers().enabled(T3));
-    EXPECT_FALSE(rig.game.timers().enabled(T4));
+    EXPECT_FALSE(rig.game.timers().enabled(Fall));
+    EXPECT_FALSE(rig.game.timers().enabled(Repaint));
+    EXPECT_FALSE(rig.game.timers().enabled(Hold));
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows0To2, BlockedSpawn, ::testing::Values(0, 1, 2));
@@ -59,25 +59,25 @@ TEST(Spawn, TilesOutsideTheSpawnCellsNeverBlockIt) {
     Rig rig;
     rig.game.newGame();
     setBoard(rig.s(), top({"111.1111", "111.1111", "111.1111", "44444444"}));
-    rig.rules().NEWOBJ();
+    rig.rules().dealPiece();
     EXPECT_EQ(rig.events.overs, 0);
     EXPECT_EQ(rig.events.spawns, 2);
     for (int r = 0; r < 3; ++r) EXPECT_EQ(rig.s().board[r][3], rig.s().piece[r]);
 }
 
 TEST(Spawn, EveryKindInRangeOccursAndNoneOutside) {
-    for (int check1 : {0, 1}) {
+    for (bool expert : {false, true}) {
         Rig rig;
-        rig.window.check1 = check1;
+        rig.window.expert = expert;
         rig.game.newGame();
         std::set<int> seen;
         for (int n = 0; n < 2000; ++n) {
             for (int r = 0; r < 3; ++r) rig.s().board[r][3] = EMPTY;
-            rig.rules().NEWOBJ();
+            rig.rules().dealPiece();
             for (int r = 0; r < 3; ++r) seen.insert(rig.s().piece[r]);
         }
         std::set<int> expected;
-        for (int k = 0; k < (check1 ? 6 : 5); ++k) expected.insert(k);
+        for (int k = 0; k < (expert ? 6 : 5); ++k) expected.insert(k);
         EXPECT_EQ(seen, expected);
     }
 }
@@ -144,7 +144,7 @@ TEST(Keys, ShiftsStopAtTheEdgesWithoutPainting) {
     const int paints = rig.window.paints;
     rig.key(kLeft);
     EXPECT_EQ(rig.window.paints, paints);
-    EXPECT_EQ(rig.s().active, 1);
+    EXPECT_TRUE(rig.s().keysOpen);
     for (int n = 0; n < 9; ++n) {
         rig.key(kRight);
         rig.advance(10);
@@ -177,7 +177,7 @@ TEST(Keys, RotationCyclesInThree) {
         rig.key(kSpace);  // rotations leave the gate open
         EXPECT_EQ(rig.column(3).substr(0, 3), tiles);
     }
-    EXPECT_EQ(rig.s().active, 1);
+    EXPECT_TRUE(rig.s().keysOpen);
 }
 
 TEST(Keys, DownAtRestClosesTheGate) {
@@ -186,7 +186,7 @@ TEST(Keys, DownAtRestClosesTheGate) {
     const auto before = boardRows(rig.s());
     rig.key(kDown);
     EXPECT_EQ(boardRows(rig.s()), before);
-    EXPECT_EQ(rig.s().active, 0);
+    EXPECT_FALSE(rig.s().keysOpen);
     rig.key(kSpace);  // ignored until the gate reopens
     EXPECT_EQ(boardRows(rig.s()), before);
     rig.advance(10);
@@ -239,7 +239,7 @@ TEST(Hold, ASingleClearingStandsStillForOneSecond) {
     const int paints = rig.window.paints;
     rig.advance(1009);
     EXPECT_EQ(rig.window.paints, paints);
-    EXPECT_FALSE(rig.game.timers().enabled(T4));
+    EXPECT_FALSE(rig.game.timers().enabled(Hold));
     rig.advance(1);
     EXPECT_EQ(rig.window.screen[12][2], EMPTY);  // the collapsed board, new piece on top
     EXPECT_EQ(rig.window.screen[12][3], 4);
@@ -252,17 +252,17 @@ TEST(Hold, TheChainBannerStaysForTheHoldAndKeysAreIgnored) {
     PlayRig rig(kChain, 4, 3, 2);
     rig.advance(500 * 10 + 500);
     ASSERT_EQ(rig.events.passes.size(), 2u);
-    EXPECT_EQ(rig.window.caption2, " 2連扁");
-    EXPECT_TRUE(rig.window.label2);
+    EXPECT_EQ(rig.window.bannerCaption, " 2連扁");
+    EXPECT_TRUE(rig.window.bannerShown);
     const auto board = boardRows(rig.s());
     rig.advance(500);
     for (int code : {kLeft, kRight, kSpace, kDown, 65}) rig.key(code);
     EXPECT_EQ(boardRows(rig.s()), board);
-    EXPECT_FALSE(rig.game.timers().enabled(T1));
-    EXPECT_TRUE(rig.window.label2);
+    EXPECT_FALSE(rig.game.timers().enabled(Fall));
+    EXPECT_TRUE(rig.window.bannerShown);
     rig.advance(500);  // the hold's end
-    EXPECT_FALSE(rig.window.label2);
-    EXPECT_TRUE(rig.game.timers().enabled(T1));
+    EXPECT_FALSE(rig.window.bannerShown);
+    EXPECT_TRUE(rig.game.timers().enabled(Fall));
 }
 
 TEST(Hold, AKeyDuringAHoldWithoutABannerMovesTheNewPiece) {
@@ -272,7 +272,7 @@ TEST(Hold, AKeyDuringAHoldWithoutABannerMovesTheNewPiece) {
     rig.advance(100);
     rig.key(kRight);
     EXPECT_EQ(rig.s().px, 4);
-    EXPECT_TRUE(rig.game.timers().enabled(T1));  // falls before the hold's end
+    EXPECT_TRUE(rig.game.timers().enabled(Fall));  // falls before the hold's end
     rig.advance(500);
     EXPECT_EQ(rig.s().py, 1);
 }
@@ -281,13 +281,13 @@ TEST(Hold, NewDuringAHoldStartsAtOnce) {
     PlayRig rig(kChain, 4, 3, 2);
     rig.advance(500 * 11);
     rig.game.newGame();
-    EXPECT_FALSE(rig.window.label2);
+    EXPECT_FALSE(rig.window.bannerShown);
     EXPECT_EQ(rig.s().score, 0);
     rig.advance(10);
-    EXPECT_TRUE(rig.game.timers().enabled(T3));
+    EXPECT_TRUE(rig.game.timers().enabled(Repaint));
     rig.advance(990);  // the pending hold tick only hides the label again
-    EXPECT_FALSE(rig.game.timers().enabled(T4));
-    EXPECT_TRUE(rig.game.timers().enabled(T1));
+    EXPECT_FALSE(rig.game.timers().enabled(Hold));
+    EXPECT_TRUE(rig.game.timers().enabled(Fall));
 }
 
 TEST(Hold, PauseDuringAHoldStaysPaused) {
@@ -295,17 +295,17 @@ TEST(Hold, PauseDuringAHoldStaysPaused) {
     rig.advance(500 * 11);
     rig.game.pause();
     rig.advance(1000);
-    EXPECT_TRUE(rig.window.label2);
-    EXPECT_EQ(rig.window.caption2, "PAUSE");
-    EXPECT_FALSE(rig.game.timers().enabled(T1));
-    EXPECT_TRUE(rig.game.timers().enabled(T2));
-    EXPECT_TRUE(rig.game.timers().enabled(T3));
+    EXPECT_TRUE(rig.window.bannerShown);
+    EXPECT_EQ(rig.window.bannerCaption, "PAUSE");
+    EXPECT_FALSE(rig.game.timers().enabled(Fall));
+    EXPECT_TRUE(rig.game.timers().enabled(KeyGate));
+    EXPECT_TRUE(rig.game.timers().enabled(Repaint));
     rig.advance(5000);
     EXPECT_EQ(rig.s().py, 0);
     rig.key(65);
     rig.advance(500);
     EXPECT_EQ(rig.s().py, 1);
-    EXPECT_FALSE(rig.window.label2);
+    EXPECT_FALSE(rig.window.bannerShown);
 }
 
 // --- game over ------------------------------------------------------------
@@ -320,9 +320,9 @@ TEST(Over, KeysDoNothingUntilNew) {
         rig.advance(250);
     }
     EXPECT_EQ(boardRows(rig.s()), board);
-    EXPECT_FALSE(rig.game.timers().enabled(T1));
+    EXPECT_FALSE(rig.game.timers().enabled(Fall));
     rig.game.newGame();
-    EXPECT_FALSE(rig.window.label1);
+    EXPECT_FALSE(rig.window.gameOverShown);
     rig.advance(510);
     EXPECT_EQ(rig.s().py, 1);
 }
@@ -331,8 +331,8 @@ TEST(Over, PauseAfterGameOverOnlyShowsPause) {
     PlayRig rig(top({"........", "........", "........", "...4...."}));
     rig.advance(500);
     rig.game.pause();
-    EXPECT_TRUE(rig.window.label1);
-    EXPECT_EQ(rig.window.caption2, "PAUSE");
+    EXPECT_TRUE(rig.window.gameOverShown);
+    EXPECT_EQ(rig.window.bannerCaption, "PAUSE");
     const auto board = boardRows(rig.s());
     rig.key(kLeft);
     rig.advance(2000);
@@ -345,10 +345,10 @@ TEST(BeforeTheFirstGame, KeysDoNothing) {
         rig.key(code);
         rig.advance(600);
     }
-    EXPECT_FALSE(rig.game.timers().enabled(T1));
+    EXPECT_FALSE(rig.game.timers().enabled(Fall));
     for (const auto& row : rig.s().board)
         for (Tile t : row) EXPECT_EQ(t, EMPTY);
-    EXPECT_EQ(rig.window.caption2, "按F2");
+    EXPECT_EQ(rig.window.bannerCaption, "按F2");
 }
 
 }  // namespace

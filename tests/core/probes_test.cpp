@@ -6,25 +6,24 @@
 namespace nubbo::test {
 namespace {
 
-// A game with an empty queue and no marks, ready to grow a group of `colour`.
+// A game with an empty queue and no marks, ready to grow a group of `kind`.
 struct ProbeRig : Rig {
-    explicit ProbeRig(Tile colour) {
-        for (auto& row : s().mark)
-            for (auto& m : row) m = kUnused;
-        for (auto& slot : s().list) slot = kUnused;
-        s().i = -1;
-        s().colour = colour;
+    explicit ProbeRig(Tile kind) {
+        scratch() = Scratch{};
+        scratch().i = -1;
+        scratch().runKind = kind;
     }
     void seed(int col, int row) {
-        s().list[s().i + 2] = col;
-        s().list[s().i + 3] = row;
-        s().i += 2;
-        s().mark[row][col] = s().colour;
+        Scratch& w = scratch();
+        w.queue[w.i + 2] = col;
+        w.queue[w.i + 3] = row;
+        w.i += 2;
+        w.group[row][col] = w.runKind;
     }
-    std::vector<std::pair<int, int>> queue() const {
+    std::vector<std::pair<int, int>> queue() {
         std::vector<std::pair<int, int>> cells;
-        for (int p = 1; game.state().list[p] != kUnused; p += 2)
-            cells.emplace_back(game.state().list[p], game.state().list[p + 1]);
+        for (int p = 1; scratch().queue[p] != kUnused; p += 2)
+            cells.emplace_back(scratch().queue[p], scratch().queue[p + 1]);
         return cells;
     }
     void fill(Tile t) {
@@ -47,7 +46,7 @@ TEST_P(ProbeBounds, OnlyNeighboursOnTheBoardAreProbed) {
     rig.fill(2);
     const auto& c = GetParam();
     rig.seed(c.col, c.row);
-    rig.rules().checkrun(c.col, c.row, 2);
+    rig.rules().probeNeighbours(c.row, c.col, 2);
     Cells expected{{c.col, c.row}};
     expected.insert(expected.end(), c.queued.begin(), c.queued.end());
     EXPECT_EQ(rig.queue(), expected);
@@ -68,12 +67,12 @@ TEST(Probes, OtherCodesAreNeitherMarkedNorQueued) {
     rig.s().board[5][4] = 3;         // up
     rig.s().board[7][4] = 2;         // down: the only match
     rig.seed(4, 6);
-    rig.rules().checkrun(4, 6, 2);
+    rig.rules().probeNeighbours(6, 4, 2);
     EXPECT_EQ(rig.queue(), (Cells{{4, 6}, {4, 7}}));
-    EXPECT_EQ(rig.s().mark[6][3], kUnused);
-    EXPECT_EQ(rig.s().mark[6][5], kUnused);
-    EXPECT_EQ(rig.s().mark[5][4], kUnused);
-    EXPECT_EQ(rig.s().mark[7][4], 2);
+    EXPECT_EQ(rig.scratch().group[6][3], kUnused);
+    EXPECT_EQ(rig.scratch().group[6][5], kUnused);
+    EXPECT_EQ(rig.scratch().group[5][4], kUnused);
+    EXPECT_EQ(rig.scratch().group[7][4], 2);
 }
 
 TEST(Probes, ACellIsNeverQueuedTwice) {
@@ -81,11 +80,11 @@ TEST(Probes, ACellIsNeverQueuedTwice) {
     rig.s().board[12][0] = rig.s().board[12][1] = 1;
     rig.seed(0, 12);
     rig.seed(1, 12);
-    rig.rules().checkrun(0, 12, 1);
-    rig.rules().checkrun(1, 12, 1);
-    rig.rules().checkrun(0, 12, 1);
+    rig.rules().probeNeighbours(12, 0, 1);
+    rig.rules().probeNeighbours(12, 1, 1);
+    rig.rules().probeNeighbours(12, 0, 1);
     EXPECT_EQ(rig.queue(), (Cells{{0, 12}, {1, 12}}));
-    EXPECT_EQ(rig.s().mark[12][1], 1);
+    EXPECT_EQ(rig.scratch().group[12][1], 1);
 }
 
 TEST(Probes, CornerNeighboursNeverJoin) {
@@ -93,7 +92,7 @@ TEST(Probes, CornerNeighboursNeverJoin) {
     for (auto [r, c] : {std::pair{5, 3}, {5, 5}, {7, 3}, {7, 5}}) rig.s().board[r][c] = 4;
     rig.s().board[6][4] = 4;
     rig.seed(4, 6);
-    rig.rules().checkrun(4, 6, 4);
+    rig.rules().probeNeighbours(6, 4, 4);
     EXPECT_EQ(rig.queue(), (Cells{{4, 6}}));
 }
 

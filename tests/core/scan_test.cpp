@@ -29,7 +29,7 @@ TEST_P(Scan, ClearsWhatTheSweepsFind) {
     Rig rig;
     rig.game.newGame();
     setBoard(rig.s(), c.board);
-    rig.rules().check();
+    rig.rules().settleLanding();
     ASSERT_EQ(rig.events.passes.size(), c.painted.size());
     for (std::size_t n = 0; n < c.painted.size(); ++n) {
         const auto& pass = rig.events.passes[n];
@@ -141,7 +141,7 @@ TEST_P(Lines, AreClearedAsExactlyTheirThreeTiles) {
     Rows board(kRows, "........");
     for (auto [r, c] : GetParam().cells) board[r][c] = '3';
     setBoard(rig.s(), board);
-    rig.rules().check();
+    rig.rules().settleLanding();
     ASSERT_EQ(rig.events.passes.size(), 1u);
     Rows painted(kRows, "........");
     for (auto [r, c] : GetParam().cells) painted[r][c] = '*';
@@ -165,11 +165,11 @@ TEST(Scan, EmptyCellsAndPairsNeverFormARun) {
     rig.game.newGame();
     setBoard(rig.s(), bottom({"11.22.11", "2.2.2.2."}));
     const std::int64_t score = rig.s().score;
-    rig.rules().check();
+    rig.rules().settleLanding();
     EXPECT_TRUE(rig.events.passes.empty());
     EXPECT_EQ(rig.s().score, score);
-    EXPECT_TRUE(rig.game.timers().enabled(TimerId::Timer1));  // no hold
-    EXPECT_FALSE(rig.game.timers().enabled(TimerId::Timer4));
+    EXPECT_TRUE(rig.game.timers().enabled(TimerId::Fall));  // no hold
+    EXPECT_FALSE(rig.game.timers().enabled(TimerId::Hold));
 }
 
 TEST(Scan, APassHoldsTheGameWithoutClosingTheKeyGate) {
@@ -177,13 +177,13 @@ TEST(Scan, APassHoldsTheGameWithoutClosingTheKeyGate) {
     rig.game.newGame();
     rig.advance(10);
     setBoard(rig.s(), bottom({"222....."}));
-    rig.rules().check();
+    rig.rules().settleLanding();
     const Timers& t = rig.game.timers();
-    EXPECT_FALSE(t.enabled(TimerId::Timer1));
-    EXPECT_FALSE(t.enabled(TimerId::Timer2));
-    EXPECT_FALSE(t.enabled(TimerId::Timer3));
-    EXPECT_TRUE(t.enabled(TimerId::Timer4));
-    EXPECT_EQ(rig.s().active, 1);
+    EXPECT_FALSE(t.enabled(TimerId::Fall));
+    EXPECT_FALSE(t.enabled(TimerId::KeyGate));
+    EXPECT_FALSE(t.enabled(TimerId::Repaint));
+    EXPECT_TRUE(t.enabled(TimerId::Hold));
+    EXPECT_TRUE(rig.s().keysOpen);
     EXPECT_EQ(rig.s().score, 3);
 }
 
@@ -191,7 +191,7 @@ TEST(Scan, ABoardFullOfOneKindIsOneGroupOf104) {
     Rig rig;
     rig.game.newGame();
     setBoard(rig.s(), Rows(kRows, "00000000"));
-    rig.rules().check();
+    rig.rules().settleLanding();
     ASSERT_EQ(rig.events.passes.size(), 1u);
     EXPECT_EQ(rig.events.passes[0].rows, Rows(kRows, "********"));
     EXPECT_EQ(rig.s().score, 104 + 0);  // one pass: no bonus, and 104 is above 100

@@ -6,10 +6,10 @@
 namespace nubbo {
 namespace {
 
-constexpr auto T1 = TimerId::Timer1;
-constexpr auto T2 = TimerId::Timer2;
-constexpr auto T3 = TimerId::Timer3;
-constexpr auto T4 = TimerId::Timer4;
+constexpr auto Fall = TimerId::Fall;
+constexpr auto KeyGate = TimerId::KeyGate;
+constexpr auto Repaint = TimerId::Repaint;
+constexpr auto Hold = TimerId::Hold;
 
 // The earliest instant a ticking timer falls due.
 std::optional<Millis> nextDue(const Timers& timers) {
@@ -40,8 +40,8 @@ std::vector<std::string> run(Timers& timers, Millis& now, Millis until) {
 
 TEST(Timers, EnabledAtTFirstFallsDueAtTPlusInterval) {
     Timers timers;
-    timers.setInterval(T1, 500, 0);
-    timers.enable(T1, 120);
+    timers.setInterval(Fall, 500, 0);
+    timers.enable(Fall, 120);
     EXPECT_EQ(nextDue(timers), 620);
     Millis now = 120;
     EXPECT_EQ(run(timers, now, 1620), (std::vector<std::string>{"1@620", "1@1120", "1@1620"}));
@@ -49,35 +49,35 @@ TEST(Timers, EnabledAtTFirstFallsDueAtTPlusInterval) {
 
 TEST(Timers, ReEnablingOrSameIntervalKeepsTheCountdown) {
     Timers timers;
-    timers.setInterval(T1, 500, 0);
-    timers.enable(T1, 0);
-    timers.enable(T1, 300);
-    timers.setInterval(T1, 500, 400);
-    EXPECT_EQ(timers.due(T1), 500);
+    timers.setInterval(Fall, 500, 0);
+    timers.enable(Fall, 0);
+    timers.enable(Fall, 300);
+    timers.setInterval(Fall, 500, 400);
+    EXPECT_EQ(timers.due(Fall), 500);
 }
 
 TEST(Timers, ANewIntervalRestartsTheCountdown) {
     Timers timers;
-    timers.setInterval(T1, 400, 0);
-    timers.enable(T1, 0);
-    timers.setInterval(T1, 500, 7);
-    EXPECT_EQ(timers.due(T1), 507);
+    timers.setInterval(Fall, 400, 0);
+    timers.enable(Fall, 0);
+    timers.setInterval(Fall, 500, 7);
+    EXPECT_EQ(timers.due(Fall), 507);
 }
 
 TEST(Timers, DisabledTimersAndZeroIntervalsNeverTick) {
     Timers timers;
-    timers.setInterval(T1, 100, 0);
-    timers.enable(T1, 0);
-    timers.disable(T1);
-    timers.setInterval(T2, 0, 0);
-    timers.enable(T2, 0);
+    timers.setInterval(Fall, 100, 0);
+    timers.enable(Fall, 0);
+    timers.disable(Fall);
+    timers.setInterval(KeyGate, 0, 0);
+    timers.enable(KeyGate, 0);
     EXPECT_EQ(nextDue(timers), std::nullopt);
     EXPECT_EQ(takeDue(timers, 1000), std::nullopt);
 }
 
 TEST(Timers, TiesGoInOrderTimer1ToTimer4) {
     Timers timers;
-    for (auto t : {T4, T3, T2, T1}) {
+    for (auto t : {Hold, Repaint, KeyGate, Fall}) {
         timers.setInterval(t, 10, 0);
         timers.enable(t, 0);
     }
@@ -87,31 +87,31 @@ TEST(Timers, TiesGoInOrderTimer1ToTimer4) {
 
 TEST(Timers, ATickDisabledBeforeItsTurnIsNotDelivered) {
     Timers timers;
-    for (auto t : {T1, T2}) {
+    for (auto t : {Fall, KeyGate}) {
         timers.setInterval(t, 10, 0);
         timers.enable(t, 0);
     }
     auto first = takeDue(timers, 10);
-    ASSERT_EQ(first, T1);
-    timers.disable(T2);  // as a handler of Timer1 might
+    ASSERT_EQ(first, Fall);
+    timers.disable(KeyGate);  // as a handler of Timer1 might
     EXPECT_EQ(takeDue(timers, 10), std::nullopt);
 }
 
 TEST(Timers, ALateTickIsDeliveredOnceAndReschedulesFromDelivery) {
     Timers timers;
-    timers.setInterval(T3, 10, 0);
-    timers.enable(T3, 0);
-    EXPECT_EQ(takeDue(timers, 95), T3);
+    timers.setInterval(Repaint, 10, 0);
+    timers.enable(Repaint, 0);
+    EXPECT_EQ(takeDue(timers, 95), Repaint);
     EXPECT_EQ(takeDue(timers, 95), std::nullopt);
-    EXPECT_EQ(timers.due(T3), 105);
+    EXPECT_EQ(timers.due(Repaint), 105);
 }
 
 TEST(Timers, EarlierDueGoesFirstWhateverTheIndex) {
     Timers timers;
-    timers.setInterval(T1, 30, 0);
-    timers.setInterval(T4, 20, 0);
-    timers.enable(T1, 0);
-    timers.enable(T4, 0);
+    timers.setInterval(Fall, 30, 0);
+    timers.setInterval(Hold, 20, 0);
+    timers.enable(Fall, 0);
+    timers.enable(Hold, 0);
     Millis now = 0;
     EXPECT_EQ(run(timers, now, 60),
               (std::vector<std::string>{"4@20", "1@30", "4@40", "1@60", "4@60"}));
@@ -119,8 +119,8 @@ TEST(Timers, EarlierDueGoesFirstWhateverTheIndex) {
 
 TEST(Timers, PostponeMovesEveryCountdown) {
     Timers timers;
-    timers.setInterval(T1, 500, 0);
-    timers.enable(T1, 0);
+    timers.setInterval(Fall, 500, 0);
+    timers.enable(Fall, 0);
     timers.postpone(2000);
     EXPECT_EQ(nextDue(timers), 2500);
 }

@@ -21,7 +21,7 @@ TEST_P(WholeGame, PlaysToGameOverWithASoundBoardAfterEveryLanding) {
         explicit Played(int seed) : game(window, clock, seed, &checker), checker(game, window) {}
     } played(GetParam());
     auto& [window, clock, game, checker] = played;
-    window.check1 = GetParam() % 2;
+    window.expert = GetParam() % 2;
     game.load();
     checker.newGame();
     game.newGame();
@@ -57,12 +57,12 @@ TEST_P(WholeGame, PlaysToGameOverWithASoundBoardAfterEveryLanding) {
         checker.afterEvent();
     }
     EXPECT_FALSE(game.state().inGame);  // over
-    EXPECT_TRUE(window.label1);
+    EXPECT_TRUE(window.gameOverShown);
     EXPECT_GT(checker.landings, 30);
     EXPECT_GT(game.state().score, 0);
     EXPECT_EQ(game.state().score, checker.expectedScore());
     EXPECT_EQ(checker.violations, 0) << checker.first.front();
-    EXPECT_EQ(window.text1, std::to_string(game.state().score));
+    EXPECT_EQ(window.score, std::to_string(game.state().score));
 }
 
 INSTANTIATE_TEST_SUITE_P(Seeds, WholeGame, ::testing::Range(1, 9));

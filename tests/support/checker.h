@@ -63,11 +63,11 @@ class InvariantChecker : public GameEvents {
         if (s.score < lastScore_) fail("the score fell");
         lastScore_ = s.score;
         const auto& t = game_.timers();
-        if (t.interval(TimerId::Timer1) < 50 || (s.speed != 0 && s.speed < 50))
+        if (t.interval(TimerId::Fall) < 50 || (s.fallInterval != 0 && s.fallInterval < 50))
             fail("fall interval below 50 ms");
         if (over_ && std::memcmp(overBoard_, s.board, sizeof overBoard_) != 0)
             fail("the board changed after game over");
-        if (over_ && !window_.label1) fail("GAME OVER hidden before New");
+        if (over_ && !window_.gameOverShown) fail("GAME OVER hidden before New");
         for (int r = 0; r < kRows; ++r)
             for (int c = 0; c < kCols; ++c)
                 if (game_.screen().cell[r][c] != Screen::kUnpainted &&

@@ -2,16 +2,18 @@
 
 #include <string>
 
+#include "constants.h"
 #include "window.h"
 
 namespace nubbo::test {
 
 // A window that remembers what the game told it.
 struct FakeWindow : Window {
-    bool label1 = false, label2 = false;
-    std::string caption2;
-    std::string text1, text4;
-    bool check1 = false;
+    bool gameOverShown = false, bannerShown = false;
+    std::string bannerCaption;
+    std::string score, level;
+    bool underWay = false;
+    bool expert = false;
     int ended = 0;
     int paints = 0;                 // cells painted, each only when it changed
     int screen[kRows][kCols] = {};  // the picture on each board cell
@@ -20,14 +22,13 @@ struct FakeWindow : Window {
         ++paints;
         screen[row][col] = picture;
     }
-    void showLabel(Label label, bool visible) override {
-        (label == Label::Label1 ? label1 : label2) = visible;
-    }
-    void setLabel2Caption(std::string_view c) override { caption2 = c; }
-    void setText(TextBox box, std::string_view text) override {
-        (box == TextBox::Text1 ? text1 : text4) = text;
-    }
-    bool check1Ticked() const override { return check1; }
+    void showGameOver(bool visible) override { gameOverShown = visible; }
+    void showBanner(bool visible) override { bannerShown = visible; }
+    void setBannerCaption(std::string_view c) override { bannerCaption = c; }
+    void setScore(std::string_view text) override { score = text; }
+    void setLevel(std::string_view text) override { level = text; }
+    void setGameUnderWay(bool on) override { underWay = on; }
+    bool expertTicked() const override { return expert; }
     void endProgram() override { ++ended; }
 };
 

@@ -40,7 +40,7 @@ struct RandomPlayer {
         } else if (e < 5) {
             game.pause();
         } else if (e < 8) {
-            window.check1 = int(rng() % 2);
+            window.expert = int(rng() % 2);
         } else if (e < 10) {
             game.focusLost();
         } else if (e < 400) {

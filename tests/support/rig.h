@@ -12,10 +12,10 @@
 
 namespace nubbo::test {
 
-inline constexpr auto T1 = TimerId::Timer1;
-inline constexpr auto T2 = TimerId::Timer2;
-inline constexpr auto T3 = TimerId::Timer3;
-inline constexpr auto T4 = TimerId::Timer4;
+inline constexpr auto Fall = TimerId::Fall;
+inline constexpr auto KeyGate = TimerId::KeyGate;
+inline constexpr auto Repaint = TimerId::Repaint;
+inline constexpr auto Hold = TimerId::Hold;
 
 // The façade with its rules in reach, for procedures run on boards laid by
 // hand. What a procedure called directly draws reaches the fake window only
@@ -45,7 +45,8 @@ struct Recorder : GameEvents {
     void passPainted() override {
         const State& s = game->state();
         const Screen& shown = game->screen();
-        passes.push_back({s.combo, boardRows(s), s.score, shown.label2 ? shown.caption2 : "-"});
+        passes.push_back(
+            {s.combo, boardRows(s), s.score, shown.bannerShown ? shown.bannerCaption : "-"});
     }
     void spawned() override { ++spawns; }
     void gameOver() override { ++overs; }
@@ -59,12 +60,13 @@ struct Rig {
     Recorder events;
     TestGame game;
 
-    explicit Rig(std::uint64_t seed = 1, bool check1 = false) : game(window, clock, seed, &events) {
+    explicit Rig(std::uint64_t seed = 1, bool expert = false) : game(window, clock, seed, &events) {
         events.game = &game;
-        window.check1 = check1;
+        window.expert = expert;
         game.load();
     }
     State& s() { return game.state(); }
+    Scratch& scratch() { return game.rules().scratch(); }
     Rules& rules() { return game.rules(); }
     const Timers& timers() const { return game.timers(); }
     void advance(Millis ms) { clock.advance(game, ms); }

@@ -78,10 +78,11 @@ export async function look(page) {
   const png = await page.screenshot({ type: "png", captureBeyondViewport: false });
   const image = decodePng(Buffer.from(png));
   const { x, y, ratio } = await page.evaluate(() => {
-    const r = document.getElementById("client").getBoundingClientRect();
+    const client = document.getElementById("client");
+    const r = client.getBoundingClientRect();
     // The rectangle is in floats: the ratio to a thousandth.
     return { x: r.left * devicePixelRatio, y: r.top * devicePixelRatio,
-      ratio: Math.round((devicePixelRatio * r.width / 289) * 1000) / 1000 };
+      ratio: Math.round((devicePixelRatio * r.width / client.offsetWidth) * 1000) / 1000 };
   });
   return {
     ...image, ratio,

@@ -5,7 +5,7 @@ import assert from "node:assert/strict";
 import { after, before, test } from "node:test";
 import { setTimeout as sleep } from "node:timers/promises";
 import { look, startBrowser } from "./browser.js";
-import { bluePixels, boardOf } from "./view.js";
+import { bluePixels, boardOf, place } from "./view.js";
 
 let browser;
 before(async () => { browser = await startBrowser(); });
@@ -50,13 +50,13 @@ test("a seeded game shows the simulator's chain banner, board, score and GAME OV
     await page.keyboard.press("ArrowDown");
     await sleep(15);
     const state = await page.evaluate(() => ({
-      label1: !document.getElementById("label1").hidden,
-      label2: document.getElementById("label2").hidden ? "" : document.getElementById("label2").textContent,
+      label1: !document.getElementById("gameOverLabel").hidden,
+      label2: document.getElementById("banner").hidden ? "" : document.getElementById("banner").textContent,
     }));
     if (!banner && state.label2.includes("連扁")) {
       banner = state.label2;
       const view = await look(page);
-      assert.ok(bluePixels(view, 8, 200, 273, 81) > 800, "the chain banner shows in blue over rows 4 to 6");
+      assert.ok(bluePixels(view, ...place("banner")) > 800, "the chain banner shows in blue over rows 4 to 6");
       assert.equal(bluePixels(view, 8, 67, 273, 120) + bluePixels(view, 8, 290, 273, 190), 0,
         "and nowhere else");
     }
@@ -66,10 +66,10 @@ test("a seeded game shows the simulator's chain banner, board, score and GAME OV
   assert.ok(over, "the game ended");
 
   const view = await look(page);
-  assert.ok(bluePixels(view, 72, 184, 145, 113) > 1500, "GAME OVER shows in blue");
+  assert.ok(bluePixels(view, ...place("gameOverLabel")) > 1500, "GAME OVER shows in blue");
   assert.equal(bluePixels(view, 0, 20, 289, 150) + bluePixels(view, 0, 310, 289, 170), 0,
     "only in its box");
-  assert.equal(await page.$eval("#label1", (l) => getComputedStyle(l).fontFamily), '"Nubbo Sans", sans-serif');
+  assert.equal(await page.$eval("#gameOverLabel", (l) => getComputedStyle(l).fontFamily), '"Nubbo Sans", sans-serif');
   assert.equal(await page.evaluate(() => document.fonts.check("48px 'Nubbo Sans'", "GAME OVER")), true);
   // Every cell the label leaves uncovered is the simulator's, and most are.
   const board = boardOf(view);
@@ -80,7 +80,7 @@ test("a seeded game shows the simulator's chain banner, board, score and GAME OV
     assert.equal(ch, finalBoard[r][c], `cell ${r},${c}\n${board.join("\n")}\n\n${finalBoard.join("\n")}`);
   }));
   assert.ok(seen >= 80, `${seen} cells readable`);
-  assert.equal(await page.$eval("#text1", (t) => t.textContent), finalScore, "the score");
+  assert.equal(await page.$eval("#scoreBox", (t) => t.textContent), finalScore, "the score");
   assert.deepEqual(problems, []);
   await page.close();
 });

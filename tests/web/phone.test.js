@@ -122,7 +122,7 @@ test("on a 390 x 844 phone at ratio 3 the form fits, crisp, and touch plays as t
   await page.tap('#touchbar [data-command="new"]');
   await page.tap('#touchbar [data-command="pause"]');
   await sleep(30);
-  assert.equal(await page.$eval("#label2", (l) => (l.hidden ? "" : l.textContent)), "PAUSE");
+  assert.equal(await page.$eval("#banner", (l) => (l.hidden ? "" : l.textContent)), "PAUSE");
   await page.tap("#menu-help");
   assert.equal(await page.$eval("#help", (d) => d.open), true, "Help opens by touch");
   await swipe(page, middle(), [-2 * cell, 0]);  // the box is modal: no swipe reaches the game

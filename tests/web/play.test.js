@@ -7,7 +7,7 @@ import { after, before, test } from "node:test";
 import { setTimeout as sleep } from "node:timers/promises";
 import { look, startBrowser } from "./browser.js";
 import { fetchedOnLoad, sizes } from "./first_visit.js";
-import { bluePixels, boardOf, pieceOf } from "./view.js";
+import { bluePixels, boardOf, pieceOf, place } from "./view.js";
 
 let browser;
 before(async () => { browser = await startBrowser(); });
@@ -15,8 +15,8 @@ after(() => browser?.close());
 
 const EMPTY_BOARD = Array(13).fill("........");
 // Label2's box, where the banner shows, in CSS pixels of the client area.
-const LABEL2 = [8, 200, 273, 81];
-const LABEL1 = [72, 184, 145, 113];
+const BANNER = place("banner");
+const GAME_OVER = place("gameOverLabel");
 
 async function piece(page) {
   return pieceOf(boardOf(await look(page)));
@@ -53,8 +53,8 @@ for (const ratio of [1, 2]) {
     // A white board of crisp empty cells, the prompt over rows 4 to 6.
     assert.deepEqual(boardOf(view).map((row, r) => (r >= 4 && r <= 6 ? row.replace(/\?/g, ".") : row)),
       EMPTY_BOARD);
-    assert.ok(bluePixels(view, ...LABEL2) > 500, "the prompt shows in blue");
-    assert.equal(bluePixels(view, ...LABEL1) - bluePixels(view, 72, 200, 145, 81), 0, "GAME OVER hidden");
+    assert.ok(bluePixels(view, ...BANNER) > 500, "the prompt shows in blue");
+    assert.equal(bluePixels(view, ...GAME_OVER) - bluePixels(view, GAME_OVER[0], BANNER[1], GAME_OVER[2], BANNER[3]), 0, "GAME OVER hidden");
     const restFrom = await counts(page);
     await sleep(400);
     const restTo = await counts(page);
@@ -64,7 +64,7 @@ for (const ratio of [1, 2]) {
     await page.keyboard.press("F2");
     await sleep(30);
     view = await look(page);
-    assert.equal(bluePixels(view, ...LABEL2), 0, "the prompt is gone");
+    assert.equal(bluePixels(view, ...BANNER), 0, "the prompt is gone");
     const dealt = pieceOf(boardOf(view));
     assert.ok(dealt, `one piece on the board:\n${boardOf(view).join("\n")}`);
     assert.deepEqual([dealt.row, dealt.col], [0, 3]);
@@ -130,9 +130,9 @@ test("Pause shows PAUSE and stands the piece still with no wake-up; a key resume
   const paused = await look(page);
   const still = pieceOf(boardOf(paused).map((row, r) => (r >= 4 && r <= 6 ? row.replace(/\?/g, ".") : row)));
   assert.equal(still?.row, 0, "the piece stays where it was");
-  assert.equal(await page.$eval("#label2", (l) => (l.hidden ? "" : l.textContent)), "PAUSE");
-  assert.ok(bluePixels(paused, ...LABEL2) > 300, "PAUSE shows in blue");
-  assert.equal(await page.evaluate(() => getComputedStyle(document.getElementById("label2")).fontFamily),
+  assert.equal(await page.$eval("#banner", (l) => (l.hidden ? "" : l.textContent)), "PAUSE");
+  assert.ok(bluePixels(paused, ...BANNER) > 300, "PAUSE shows in blue");
+  assert.equal(await page.evaluate(() => getComputedStyle(document.getElementById("banner")).fontFamily),
     '"Nubbo Kai", serif', "in the Kai face");
 
   // An idle page: no timeout fires and no animation frame is asked for.
@@ -159,8 +159,8 @@ test("Pause shows PAUSE and stands the piece still with no wake-up; a key resume
   }
   const mean = (fall[4].at - fall[0].at) / 4;
   assert.ok(Math.abs(mean - 500) < 20, `a row every ${mean} ms`);
-  assert.equal(await page.$eval("#label2", (l) => l.hidden), true, "PAUSE goes at the next fall step");
-  assert.equal(bluePixels(await look(page), ...LABEL2), 0);
+  assert.equal(await page.$eval("#banner", (l) => l.hidden), true, "PAUSE goes at the next fall step");
+  assert.equal(bluePixels(await look(page), ...BANNER), 0);
   assert.deepEqual(problems, []);
   await page.close();
 });
@@ -217,7 +217,7 @@ test("a falling piece pauses when the page is hidden or loses the focus", async 
       await other.close();
     }
     await sleep(700);
-    assert.equal(await page.$eval("#label2", (l) => (l.hidden ? "" : l.textContent)), "PAUSE", leave);
+    assert.equal(await page.$eval("#banner", (l) => (l.hidden ? "" : l.textContent)), "PAUSE", leave);
     const board = boardOf(await look(page)).map((row, r) => (r >= 4 && r <= 6 ? row.replace(/\?/g, ".") : row));
     assert.equal(pieceOf(board)?.row, 0, `${leave}: nothing fell`);
     assert.deepEqual(problems, []);
@@ -227,8 +227,8 @@ test("a falling piece pauses when the page is hidden or loses the focus", async 
 
 test("the menu with the mouse, keys past the controls, and Exit ending the program", async () => {
   const { page, problems } = await browser.open();
-  await page.click("#check1");
-  await page.focus("#check1");  // even with the focus on it, keys are the game's
+  await page.click("#expertBox");
+  await page.focus("#expertBox");  // even with the focus on it, keys are the game's
   await page.click("#menu-game");
   assert.equal(await page.$eval("#dropdown-game", (d) => d.hidden), false);
   await page.click('[data-command="new"]');
@@ -237,7 +237,7 @@ test("the menu with the mouse, keys past the controls, and Exit ending the progr
   const dealt = await piece(page);
   assert.deepEqual([dealt?.row, dealt?.col], [0, 3], "Game > New deals");
   await press(page, "Space");
-  assert.equal(await page.$eval("#check1", (c) => c.checked), true, "Space left the check box alone");
+  assert.equal(await page.$eval("#expertBox", (c) => c.checked), true, "Space left the check box alone");
   assert.equal((await piece(page)).tiles, dealt.tiles.slice(1) + dealt.tiles[0], "and rotated");
   // Any other key is the game's, with no action of its own and no harm.
   for (const key of ["Tab", "Enter", "Escape", "F1", "F7", "F10", "Backspace", "Digit7", "Numpad5",
@@ -245,7 +245,7 @@ test("the menu with the mouse, keys past the controls, and Exit ending the progr
     await page.keyboard.press(key);
   const after = await piece(page);
   assert.equal(after?.col, 3, "still one piece, in its column");
-  assert.equal(await page.evaluate(() => document.activeElement.id), "check1", "the focus never moved");
+  assert.equal(await page.evaluate(() => document.activeElement.id), "expertBox", "the focus never moved");
   await page.keyboard.press("F2");
   await page.keyboard.press("F3");
   const kept = await page.evaluate(() => globalThis.__nubboTest.keys.map((e) => [e.key, e.defaultPrevented]));
@@ -269,7 +269,7 @@ test("the menu with the mouse, keys past the controls, and Exit ending the progr
   await Promise.all([page.waitForNavigation(), page.keyboard.press("F2")]);
   await page.waitForSelector("html[data-ready]");
   assert.equal(await page.$eval("#ended", (e) => e.hidden), true, "F2 starts again");
-  assert.equal(await page.$eval("#label2", (l) => (l.hidden ? "" : l.textContent)), "按F2");
+  assert.equal(await page.$eval("#banner", (l) => (l.hidden ? "" : l.textContent)), "按F2");
   assert.deepEqual(problems, []);
   await page.close();
 });

@@ -7,10 +7,19 @@ import { decodePng } from "./png.js";
 const TILES = Array.from({ length: 8 }, (_, k) => decodePng(readFileSync(`${SITE}/tiles/tile${k}.png`)));
 export const EMPTY = 6;
 
+// The form's layout, from the table the page's own layout is made from.
+export const FORM = JSON.parse(readFileSync(new URL("../../form/layout.json", import.meta.url), "utf8"));
+// A control's box as [left, top, width, height] in pixels of the client area.
+export const place = (name) => {
+  const { left, top, width, height } = FORM.boxes[name];
+  return [left, top, width, height];
+};
+
 // The picture a cell shows, or -1 when it is not exactly one of the eight
 // scaled by whole device pixels (covered by a label, smoothed, misplaced).
 export function cellPicture(view, row, col) {
-  const box = view.box(13 + 32 * col, 67 + 32 * row, 32, 32);
+  const { left, top, cell } = FORM.board;
+  const box = view.box(left + cell * col, top + cell * row, cell, cell);
   const n = view.ratio;
   next: for (let k = 0; k < TILES.length; ++k) {
     for (let y = 0; y < box.height; ++y)

@@ -6,11 +6,17 @@
 #include <QtTest>
 
 #include "fonts.h"
+#include "form_layout.h"
 #include "main_window.h"
 
 using nubbo::ui::MainWindow;
+namespace form = nubbo::form;
 
 namespace {
+
+QPoint corner(const form::Box& box) {
+    return {box.left, box.top};
+}
 
 // The bounding box of the pixels where `with` differs from `without`.
 QRect inkBox(const QImage& with, const QImage& without) {
@@ -55,10 +61,10 @@ class WholeTextTest : public QObject {
 
     // A control by where it stands in the client area (each has its own place).
     template <typename Control>
-    Control& at(int x, int y) {
+    Control& at(QPoint place) {
         for (Control* control : window->centralWidget()->findChildren<Control*>())
-            if (control->geometry().topLeft() == QPoint(x, y)) return *control;
-        qFatal("no control at %d, %d", x, y);
+            if (control->geometry().topLeft() == place) return *control;
+        qFatal("no control at %d, %d", place.x(), place.y());
     }
 
   private slots:
@@ -84,11 +90,11 @@ class WholeTextTest : public QObject {
     }
     void bannerCaptionsShowWhole() {
         QFETCH(QString, caption);
-        QLabel& label = at<QLabel>(8, 200);  // Label2
-        window->setLabel2Caption(caption.toStdString());
-        window->showLabel(nubbo::Label::Label2, true);
+        QLabel& label = at<QLabel>(corner(form::kBanner));
+        window->setBannerCaption(caption.toStdString());
+        window->showBanner(true);
         const QImage with = client();
-        window->showLabel(nubbo::Label::Label2, false);
+        window->showBanner(false);
         const QRect ink = inkBox(with, client());
 
         const QRect inside = label.geometry().adjusted(1, 1, -1, -1);
@@ -113,21 +119,21 @@ class WholeTextTest : public QObject {
     void textBoxesShowTheirWholeText_data() {
         QTest::addColumn<QPoint>("place");
         QTest::addColumn<QString>("text");  // empty: the box's own text
-        QTest::newRow("Text7 高手") << QPoint(56, 0) << QString();
-        QTest::newRow("Text3 Level:") << QPoint(96, 0) << QString();
-        QTest::newRow("Text2 Score:") << QPoint(192, 0) << QString();
-        QTest::newRow("Text6 credit") << QPoint(8, 488) << QString();
-        QTest::newRow("Text1 one digit") << QPoint(232, 0) << QStringLiteral("0");
-        QTest::newRow("Text1 five digits") << QPoint(232, 0) << QStringLiteral("88888");
-        QTest::newRow("Text4 one digit") << QPoint(136, 0) << QStringLiteral("1");
-        QTest::newRow("Text4 two digits") << QPoint(136, 0) << QStringLiteral("88");
+        QTest::newRow("高手") << corner(form::kExpertCaption) << QString();
+        QTest::newRow("Level:") << corner(form::kLevelCaption) << QString();
+        QTest::newRow("Score:") << corner(form::kScoreCaption) << QString();
+        QTest::newRow("credits") << corner(form::kCredits) << QString();
+        QTest::newRow("score one digit") << corner(form::kScoreBox) << QStringLiteral("0");
+        QTest::newRow("score five digits") << corner(form::kScoreBox) << QStringLiteral("88888");
+        QTest::newRow("level one digit") << corner(form::kLevelBox) << QStringLiteral("1");
+        QTest::newRow("level two digits") << corner(form::kLevelBox) << QStringLiteral("88");
     }
     void textBoxesShowTheirWholeText() {
         QFETCH(QPoint, place);
         QFETCH(QString, text);
-        QLineEdit& edit = at<QLineEdit>(place.x(), place.y());
-        if (place == QPoint(232, 0)) window->setText(nubbo::TextBox::Text1, text.toStdString());
-        if (place == QPoint(136, 0)) window->setText(nubbo::TextBox::Text4, text.toStdString());
+        QLineEdit& edit = at<QLineEdit>(place);
+        if (place == corner(form::kScoreBox)) window->setScore(text.toStdString());
+        if (place == corner(form::kLevelBox)) window->setLevel(text.toStdString());
         QCOMPARE(edit.text().isEmpty(), false);
         const QImage with = edit.grab().toImage().convertToFormat(QImage::Format_RGB32);
         QImage without(with.size(), QImage::Format_RGB32);
@@ -137,7 +143,6 @@ class WholeTextTest : public QObject {
         const QRect ink = inkBox(with.copy(inner), without.copy(inner)).translated(inner.topLeft());
         QVERIFY2(ink.left() > inner.left() && ink.right() < inner.right(),
                  qPrintable(describe(ink)));
-        qDebug() << ink << edit.rect();
         QCOMPARE(ink.size(), unclippedInk(edit.text(), edit.font()));
     }
 };

@@ -14,6 +14,7 @@
 
 #include "board_view.h"
 #include "fonts.h"
+#include "form_layout.h"
 #include "main_window.h"
 
 using nubbo::ui::MainWindow;
@@ -24,9 +25,15 @@ const QColor kPink(255, 192, 192);
 const QColor kWhite(255, 255, 255);
 const QColor kBlue(0, 0, 255);
 
+namespace form = nubbo::form;
+
+QRect box(const form::Box& b) {
+    return {b.left, b.top, b.width, b.height};
+}
+
 // The top-left corner of a board cell in pixels of the client area.
 QPoint cellPx(int row, int col) {
-    return {13 + 32 * col, 67 + 32 * row};
+    return {form::kBoard.left + form::kCell * col, form::kBoard.top + form::kCell * row};
 }
 
 QImage tile(int k) {
@@ -70,9 +77,11 @@ class WindowTest : public QObject {
         return found;
     }
     nubbo::ui::BoardView& board() { return *part<nubbo::ui::BoardView>("board"); }
-    QCheckBox& check1() { return *part<QCheckBox>("Check1"); }
-    QLabel& label(int n) { return *part<QLabel>(QStringLiteral("Label%1").arg(n)); }
-    QLineEdit& text(int n) { return *part<QLineEdit>(QStringLiteral("Text%1").arg(n)); }
+    QCheckBox& expertBox() { return *part<QCheckBox>("expertBox"); }
+    QLabel& gameOverLabel() { return *part<QLabel>("gameOverLabel"); }
+    QLabel& banner() { return *part<QLabel>("banner"); }
+    QLineEdit& scoreBox() { return *part<QLineEdit>("scoreBox"); }
+    QLineEdit& levelBox() { return *part<QLineEdit>("levelBox"); }
     QAction& action(const QString& name) { return *window->findChild<QAction*>(name); }
 
     // The client area as it would be shown: the back buffer with the
@@ -133,9 +142,9 @@ class WindowTest : public QObject {
 
     void captionAndFixedSize() {
         QCOMPARE(window->windowTitle(), QStringLiteral("完全NUBBO方塊版"));
-        QCOMPARE(board().size(), QSize(289, 508));
+        QCOMPARE(board().size(), QSize(form::kWidth, form::kHeight));
         QCOMPARE(board().y(), window->menuBar()->height());
-        QCOMPARE(window->size(), QSize(289, 508 + window->menuBar()->height()));
+        QCOMPARE(window->size(), QSize(form::kWidth, form::kHeight + window->menuBar()->height()));
         QCOMPARE(window->minimumSize(), window->maximumSize());
         QVERIFY(!(window->windowFlags() & Qt::WindowMaximizeButtonHint));
         QVERIFY(!(window->windowFlags() & Qt::WindowMinimizeButtonHint));
@@ -147,16 +156,23 @@ class WindowTest : public QObject {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QRect>("geometry");
         QTest::addColumn<QString>("text");
-        QTest::newRow("Check1") << "Check1" << QRect(40, 0, 17, 17) << QString();
-        QTest::newRow("Text7") << "Text7" << QRect(56, 0, 33, 18) << QStringLiteral("高手");
-        QTest::newRow("Text3") << "Text3" << QRect(96, 0, 41, 18) << QStringLiteral("Level:");
-        QTest::newRow("Text4") << "Text4" << QRect(136, 0, 25, 18) << QString();
-        QTest::newRow("Text2") << "Text2" << QRect(192, 0, 41, 18) << QStringLiteral("Score:");
-        QTest::newRow("Text1") << "Text1" << QRect(232, 0, 49, 18) << QString();
-        QTest::newRow("Text6") << "Text6" << QRect(8, 488, 265, 18) << QString();
-        QTest::newRow("Label1") << "Label1" << QRect(72, 184, 145, 113)
-                                << QStringLiteral("GAME OVER");
-        QTest::newRow("Label2") << "Label2" << QRect(8, 200, 273, 81) << QStringLiteral("按F2");
+        const struct {
+            const char* name;
+            form::Box place;
+            QString text;
+        } rows[] = {
+            {"expertBox", form::kExpertBox, {}},
+            {"expertCaption", form::kExpertCaption, QStringLiteral("高手")},
+            {"levelCaption", form::kLevelCaption, QStringLiteral("Level:")},
+            {"levelBox", form::kLevelBox, {}},
+            {"scoreCaption", form::kScoreCaption, QStringLiteral("Score:")},
+            {"scoreBox", form::kScoreBox, {}},
+            {"credits", form::kCredits, {}},
+            {"gameOverLabel", form::kGameOverLabel, QStringLiteral("GAME OVER")},
+            {"banner", form::kBanner, QStringLiteral("按F2")},
+        };
+        for (const auto& row : rows)
+            QTest::newRow(row.name) << row.name << box(row.place) << row.text;
     }
 
     void controls() {
@@ -167,11 +183,11 @@ class WindowTest : public QObject {
         QCOMPARE(widget->parentWidget(), &board());
         QCOMPARE(widget->geometry(), geometry);
         if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
-            // Text1 and Text4 are empty until the first repaint: read a window
+            // The score and level are empty until the first repaint: read a window
             // that has not been loaded.
             MainWindow fresh(1);
             const QLineEdit* before = part<QLineEdit>(name, &fresh);
-            if (name == QLatin1String("Text6"))
+            if (name == QLatin1String("credits"))
                 QVERIFY(!before->text().isEmpty());  // the credit line
             else
                 QCOMPARE(before->text(), text);
@@ -192,8 +208,8 @@ class WindowTest : public QObject {
         MainWindow fresh(1);
         fresh.show();
         QVERIFY(QTest::qWaitForWindowExposed(&fresh));
-        QLabel* label1 = part<QLabel>("Label1", &fresh);
-        QLabel* label2 = part<QLabel>("Label2", &fresh);
+        QLabel* label1 = part<QLabel>("gameOverLabel", &fresh);
+        QLabel* label2 = part<QLabel>("banner", &fresh);
         QVERIFY(!label1->isVisible());
         QVERIFY(!label2->isVisible());
         fresh.load();
@@ -203,15 +219,15 @@ class WindowTest : public QObject {
     }
 
     void startUpShowsScoreAndLevelAfterTheFirstRepaint() {
-        QTRY_COMPARE(text(1).text(), QStringLiteral("0"));
-        QCOMPARE(text(4).text(), QStringLiteral("1"));
+        QTRY_COMPARE(scoreBox().text(), QStringLiteral("0"));
+        QCOMPARE(levelBox().text(), QStringLiteral("1"));
     }
 
     // Pink around a white board of 8 x 13 cells, the blue prompt over it.
     void startUpLooksRight() {
         QTRY_COMPARE(board().buffer().pixelColor(cellPx(12, 7) + QPoint(31, 31)), kWhite);
         const QImage shot = client();
-        QCOMPARE(shot.size(), QSize(289, 508));
+        QCOMPARE(shot.size(), QSize(form::kWidth, form::kHeight));
         QCOMPARE(shot.pixelColor(5, 100), kPink);    // left of the board
         QCOMPARE(shot.pixelColor(12, 67), kPink);    // just left of cell (0, 0)
         QCOMPARE(shot.pixelColor(13, 66), kPink);    // just above it
@@ -219,14 +235,14 @@ class WindowTest : public QObject {
         QCOMPARE(shot.pixelColor(150, 40), kPink);   // between the boxes and the board
         QCOMPARE(countColour(shot, QRect(13, 67, 256, 133), kWhite),
                  256 * 133);  // rows above the banner
-        QCOMPARE(countColour(shot, QRect(13, 67, 256, 416), kBlue) > 300, true);
-        QCOMPARE(countColour(shot, QRect(8, 200, 273, 81), kBlue) > 300, true);
-        QCOMPARE(countColour(shot, QRect(0, 0, 289, 508), kBlue),
-                 countColour(shot, QRect(8, 200, 273, 81), kBlue));  // GAME OVER hidden
+        QCOMPARE(countColour(shot, box(form::kBoard), kBlue) > 300, true);
+        QCOMPARE(countColour(shot, box(form::kBanner), kBlue) > 300, true);
+        QCOMPARE(countColour(shot, QRect(0, 0, form::kWidth, form::kHeight), kBlue),
+                 countColour(shot, box(form::kBanner), kBlue));  // GAME OVER hidden
     }
 
     void labelsPaintOverTheBoard() {
-        const QRect banner(8, 200, 273, 81);
+        const QRect banner = box(form::kBanner);
         QTRY_VERIFY(countColour(client(), banner, kBlue) > 300);
         const QImage before = client();
         for (int row = 4; row <= 6; ++row)
@@ -243,22 +259,22 @@ class WindowTest : public QObject {
     void fontsResolveToInstalledFamilies() {
         QCOMPARE(QFont::substitute(QStringLiteral("標楷體")), QStringLiteral("ar pl ukai tw"));
         QCOMPARE(QFont::substitute(QStringLiteral("Arial")), QStringLiteral("liberation sans"));
-        const QFontInfo banner(label(2).font());
-        QCOMPARE(banner.family(), QStringLiteral("AR PL UKai TW"));
-        QCOMPARE(banner.pixelSize(), 80);
-        QCOMPARE(banner.weight(), int(QFont::Normal));
-        const QFontInfo over(label(1).font());
+        const QFontInfo kaiFace(banner().font());
+        QCOMPARE(kaiFace.family(), QStringLiteral("AR PL UKai TW"));
+        QCOMPARE(kaiFace.pixelSize(), 80);
+        QCOMPARE(kaiFace.weight(), int(QFont::Normal));
+        const QFontInfo over(gameOverLabel().font());
         QCOMPARE(over.family(), QStringLiteral("Liberation Sans"));
         QCOMPARE(over.pixelSize(), 48);
         QCOMPARE(over.weight(), int(QFont::Normal));
 
-        const QFontMetrics kai(label(2).font());
+        const QFontMetrics kai(banner().font());
         for (const QString text :
              {"按F2", "連扁", "第", "關", "完全NUBBO方塊版", "GAME OVER", "PAUSE", " 0123456789"})
             for (QChar ch : text) QVERIFY2(kai.inFont(ch), qPrintable(text + " " + ch));
-        const QFontMetrics arial(label(1).font());
+        const QFontMetrics arial(gameOverLabel().font());
         for (QChar ch : QStringLiteral("GAME OVER")) QVERIFY(arial.inFont(ch));
-        const QFontMetrics plain(text(7).font());
+        const QFontMetrics plain(part<QLineEdit>("expertCaption")->font());
         for (QChar ch : QStringLiteral("高手完全NUBBO方塊版Level:Score:"))
             QVERIFY2(plain.inFont(ch), qPrintable(QString(ch)));
     }
@@ -267,7 +283,7 @@ class WindowTest : public QObject {
     // file; a second face would map the 17 MB file a second time, and each
     // mapping keeps megabytes resident.
     void theKaiFontFileIsMappedOnce() {
-        QTRY_VERIFY(countColour(client(), QRect(8, 200, 273, 81), kBlue) > 300);
+        QTRY_VERIFY(countColour(client(), box(form::kBanner), kBlue) > 300);
         QFile maps(QStringLiteral("/proc/self/maps"));
         QVERIFY(maps.open(QIODevice::ReadOnly | QIODevice::Text));
         int mappings = 0;
@@ -313,7 +329,7 @@ class WindowTest : public QObject {
     // change costs no pixel and no screen update, and a changed cell only
     // its own.
     void unchangedCellsAskForNoUpdate() {
-        QTRY_COMPARE(text(1).text(), QStringLiteral("0"));  // the first repaint is done
+        QTRY_COMPARE(scoreBox().text(), QStringLiteral("0"));  // the first repaint is done
         QCoreApplication::processEvents();
         PaintSpy spy(&board());
         QTest::qWait(50);
@@ -337,16 +353,16 @@ class WindowTest : public QObject {
 
     void keysReachTheGameAndNotTheFocusedCheckBox() {
         newGame();
-        check1().setFocus();
+        expertBox().setFocus();
         const QList<int> tiles = piece().tiles;
-        QTest::keyClick(&check1(), Qt::Key_Space);
-        QVERIFY(!check1().isChecked());
+        QTest::keyClick(&expertBox(), Qt::Key_Space);
+        QVERIFY(!expertBox().isChecked());
         QCOMPARE(piece().tiles, (QList<int>{tiles[1], tiles[2], tiles[0]}));
-        QTest::keyClick(&check1(), Qt::Key_Left);
+        QTest::keyClick(&expertBox(), Qt::Key_Left);
         QCOMPARE(piece().col, 2);
-        QTest::mouseClick(&check1(), Qt::LeftButton);
-        QVERIFY(check1().isChecked());  // the mouse still ticks it
-        QVERIFY(check1().hasFocus());
+        QTest::mouseClick(&expertBox(), Qt::LeftButton);
+        QVERIFY(expertBox().isChecked());  // the mouse still ticks it
+        QVERIFY(expertBox().hasFocus());
     }
 
     // A held key repeats; each repeat is a key press of its own for the game.
@@ -354,7 +370,7 @@ class WindowTest : public QObject {
         newGame();
         for (int n = 1; n <= 3; ++n) {
             QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Right, Qt::NoModifier, QString(), true);
-            QApplication::sendEvent(&check1(), &repeat);
+            QApplication::sendEvent(&expertBox(), &repeat);
             QCOMPARE(piece().col, 3 + n);
             QTest::qWait(30);  // past the key gate's 10 ms
         }
@@ -372,16 +388,16 @@ class WindowTest : public QObject {
         QTest::keyClick(window.get(), Qt::Key_Right);  // the new piece moves away from column 3
         QCOMPARE(piece().col, 4);
         QTest::qWait(30);
-        check1().setFocus();
-        QTest::keyClick(&check1(), Qt::Key(key));
+        expertBox().setFocus();
+        QTest::keyClick(&expertBox(), Qt::Key(key));
         if (key == Qt::Key_F2) {
             QTRY_COMPARE(piece().col, 3);  // a new piece, shown at the next repaint
-            QVERIFY(!label(2).isVisible());
+            QVERIFY(!banner().isVisible());
         } else {
             // Paused: had F3 also reached the game as a key, the key would
             // have resumed the fall at once.
-            QVERIFY(label(2).isVisible());
-            QCOMPARE(label(2).text(), QStringLiteral("PAUSE"));
+            QVERIFY(banner().isVisible());
+            QCOMPARE(banner().text(), QStringLiteral("PAUSE"));
             const int row = piece().row;
             QTest::qWait(700);
             QCOMPARE(piece().row, row);
@@ -389,7 +405,7 @@ class WindowTest : public QObject {
     }
 
     void f4EndsTheProgram() {
-        QTimer::singleShot(0, this, [&] { QTest::keyClick(&check1(), Qt::Key_F4); });
+        QTimer::singleShot(0, this, [&] { QTest::keyClick(&expertBox(), Qt::Key_F4); });
         QCOMPARE(runUntilEnd(3000), 0);
     }
 
@@ -401,7 +417,7 @@ class WindowTest : public QObject {
     // The box stays open longer than a fall step; the piece must not fall.
     void helpBoxStandsTheGameStill() {
         newGame();
-        const auto score = text(1).text();
+        const auto score = scoreBox().text();
         // Read while the box is open, checked once it is closed.
         struct Seen {
             bool open = false;
@@ -428,7 +444,7 @@ class WindowTest : public QObject {
         QCOMPARE(seen.buttons, QList<QMessageBox::StandardButton>{QMessageBox::Ok});
         QCOMPARE(seen.row, 0);
         QCOMPARE(piece().row, 0);
-        QCOMPARE(text(1).text(), score);
+        QCOMPARE(scoreBox().text(), score);
         QTRY_COMPARE_WITH_TIMEOUT(piece().row, 1, 1500);  // and the fall goes on afterwards
     }
 
@@ -438,13 +454,13 @@ class WindowTest : public QObject {
         other.show();
         other.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&other));
-        QVERIFY(label(2).isVisible());
-        QCOMPARE(label(2).text(), QStringLiteral("PAUSE"));
+        QVERIFY(banner().isVisible());
+        QCOMPARE(banner().text(), QStringLiteral("PAUSE"));
         window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
         QTest::qWait(600);
         QCOMPARE(piece().row, 0);  // still paused, until a key
-        QCOMPARE(label(2).text(), QStringLiteral("PAUSE"));
+        QCOMPARE(banner().text(), QStringLiteral("PAUSE"));
         QTest::keyClick(window.get(), Qt::Key_A);
         QTRY_COMPARE_WITH_TIMEOUT(piece().row, 1, 1500);
     }
@@ -454,13 +470,13 @@ class WindowTest : public QObject {
         other.show();
         other.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&other));
-        QCOMPARE(label(2).text(), QStringLiteral("按F2"));
+        QCOMPARE(banner().text(), QStringLiteral("按F2"));
     }
 
     void minimisingPausesAFallingPiece() {
         newGame();
         window->setWindowState(Qt::WindowMinimized);
-        QTRY_COMPARE(label(2).text(), QStringLiteral("PAUSE"));
+        QTRY_COMPARE(banner().text(), QStringLiteral("PAUSE"));
         QTest::qWait(600);
         QCOMPARE(piece().row, 0);
     }
