@@ -66,6 +66,30 @@ TEST(IdleTicks, SkippedCountdownsKeepTheirPhase) {
     EXPECT_EQ(rig.game.timers().due(TimerId::Repaint), 1250);
 }
 
+// The scheduler plays copies of the game ahead; a copy played through a
+// stack of landings and a game over drives none of the original's
+// timers, tells its events nothing and leaves its game as it was.
+TEST(IdleTicks, ACopyOfTheGameDrivesNothingOfTheOriginal) {
+    Rig rig;
+    rig.game.newGame();
+    setBoard(rig.s(), bottom({"...1....", "...1....", "...2...."}));
+    const State state = rig.s();
+    const Timers timers = rig.timers();
+    const int spawns = rig.events.spawns;
+    Rules copy(rig.rules());
+    for (Millis at = 0; at < 60000 && copy.state().inGame; at += 10) {
+        copy.setNow(at);
+        for (TimerId t : {Fall, KeyGate, Repaint, Hold})
+            if (copy.timers().enabled(t)) copy.onTick(t);
+    }
+    EXPECT_FALSE(copy.state().inGame);  // played to its end
+    EXPECT_TRUE(rig.s() == state);
+    EXPECT_TRUE(rig.timers() == timers);
+    EXPECT_EQ(rig.events.spawns, spawns);
+    EXPECT_TRUE(rig.events.passes.empty());
+    EXPECT_EQ(rig.events.overs, 0);
+}
+
 // A platform whose wake-ups come late by as much as the test says.
 struct LateClock : Clock {
     Millis time = 0;

@@ -6,7 +6,7 @@
 namespace nubbo::test {
 namespace {
 
-TEST(FormLoad, GivesTheStartValues) {
+TEST(Load, GivesTheStartValues) {
     for (bool expert : {false, true}) {
         FakeWindow window;
         window.expert = expert;
@@ -37,7 +37,7 @@ TEST(FormLoad, GivesTheStartValues) {
     }
 }
 
-TEST(NewClick, ResetsAGameInProgress) {
+TEST(NewGame, ResetsAGameInProgress) {
     Rig rig;
     rig.game.newGame();
     rig.s().score = 777;
@@ -56,7 +56,7 @@ TEST(NewClick, ResetsAGameInProgress) {
     EXPECT_TRUE(rig.game.timers().enabled(Fall));
 }
 
-TEST(NewClick, KindsAndFallIntervalFollowTheCheckBox) {
+TEST(NewGame, KindsAndFallIntervalFollowTheCheckBox) {
     for (bool expert : {false, true}) {
         Rig rig;
         rig.window.expert = expert;

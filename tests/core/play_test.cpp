@@ -207,12 +207,6 @@ TEST(Keys, TwoLeftsWithinOneGateIntervalMoveOneColumn) {
     EXPECT_EQ(rig.s().px, 1);
 }
 
-TEST(Keys, ShiftIsIgnored) {
-    PlayRig rig;
-    rig.key(kLeft);
-    EXPECT_EQ(rig.s().px, 2);
-}
-
 TEST(Keys, EveryCodeIsSafe) {
     PlayRig rig;
     for (int code = 0; code <= 0xFFFF; code += 7) {
@@ -312,8 +306,10 @@ TEST(Hold, PauseDuringAHoldStaysPaused) {
 
 TEST(Over, KeysDoNothingUntilNew) {
     PlayRig rig(top({"........", "........", "........", "...4...."}), 0, 1, 2);
+    EXPECT_TRUE(rig.window.underWay);
     rig.advance(500);  // lands at once: the next piece cannot be dealt
     ASSERT_EQ(rig.events.overs, 1);
+    EXPECT_FALSE(rig.window.underWay);  // the window may reload or replace itself now
     const auto board = boardRows(rig.s());
     for (int n = 0; n < 50; ++n) {
         for (int code : {kLeft, kRight, kSpace, kDown, 65}) rig.key(code);
@@ -323,6 +319,7 @@ TEST(Over, KeysDoNothingUntilNew) {
     EXPECT_FALSE(rig.game.timers().enabled(Fall));
     rig.game.newGame();
     EXPECT_FALSE(rig.window.gameOverShown);
+    EXPECT_TRUE(rig.window.underWay);
     rig.advance(510);
     EXPECT_EQ(rig.s().py, 1);
 }

@@ -75,7 +75,7 @@ TEST(Timers, DisabledTimersAndZeroIntervalsNeverTick) {
     EXPECT_EQ(takeDue(timers, 1000), std::nullopt);
 }
 
-TEST(Timers, TiesGoInOrderTimer1ToTimer4) {
+TEST(Timers, TiesGoInOrderFallToHold) {
     Timers timers;
     for (auto t : {Hold, Repaint, KeyGate, Fall}) {
         timers.setInterval(t, 10, 0);
@@ -93,17 +93,8 @@ TEST(Timers, ATickDisabledBeforeItsTurnIsNotDelivered) {
     }
     auto first = takeDue(timers, 10);
     ASSERT_EQ(first, Fall);
-    timers.disable(KeyGate);  // as a handler of Timer1 might
+    timers.disable(KeyGate);  // as the fall handler might
     EXPECT_EQ(takeDue(timers, 10), std::nullopt);
-}
-
-TEST(Timers, ALateTickIsDeliveredOnceAndReschedulesFromDelivery) {
-    Timers timers;
-    timers.setInterval(Repaint, 10, 0);
-    timers.enable(Repaint, 0);
-    EXPECT_EQ(takeDue(timers, 95), Repaint);
-    EXPECT_EQ(takeDue(timers, 95), std::nullopt);
-    EXPECT_EQ(timers.due(Repaint), 105);
 }
 
 TEST(Timers, EarlierDueGoesFirstWhateverTheIndex) {

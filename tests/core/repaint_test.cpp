@@ -6,7 +6,7 @@
 namespace nubbo::test {
 namespace {
 
-TEST(Display, PaintsEveryCellWithItsTilesPicture) {
+TEST(Repaint, PaintsEveryCellWithItsTilesPicture) {
     Rig rig;
     rig.s().board[0][0] = 2;
     rig.s().board[12][7] = 4;
@@ -21,7 +21,7 @@ TEST(Display, PaintsEveryCellWithItsTilesPicture) {
     EXPECT_EQ(rig.window.screen[5][3], CLEARING);  // the window is told once the event ends
 }
 
-TEST(Display, StartUpRepaintsTheEmptyBoardWithScoreAndLevel) {
+TEST(Repaint, StartUpRepaintsTheEmptyBoardWithScoreAndLevel) {
     Rig rig;
     EXPECT_EQ(rig.window.score, "");
     EXPECT_EQ(rig.window.bannerCaption, "按F2");
@@ -37,7 +37,7 @@ TEST(Display, StartUpRepaintsTheEmptyBoardWithScoreAndLevel) {
     EXPECT_TRUE(rig.s().keysOpen);
 }
 
-TEST(Display, ChainCountOfOneIsAnOrdinaryPaint) {
+TEST(Repaint, ChainCountOfOneIsAnOrdinaryPaint) {
     Rig rig;
     rig.game.newGame();
     rig.s().combo = 1;
@@ -83,7 +83,7 @@ INSTANTIATE_TEST_SUITE_P(Counts, ChainBanner,
                          ::testing::Values(ChainCase{2, 20, " 2連扁"}, ChainCase{3, 45, " 3連扁"},
                                            ChainCase{4, 80, " 4連扁"}));
 
-TEST(Display, LevelThresholdsNeedAScoreStrictlyAbove) {
+TEST(Repaint, LevelThresholdsNeedAScoreStrictlyAbove) {
     const std::int64_t thresholds[] = {100, 250, 475, 812, 1318};
     Rig rig;
     rig.game.newGame();
@@ -103,7 +103,7 @@ TEST(Display, LevelThresholdsNeedAScoreStrictlyAbove) {
     }
 }
 
-TEST(Display, LevelCaptionReplacesTheChainCaption) {
+TEST(Repaint, LevelCaptionReplacesTheChainCaption) {
     Rig rig;
     rig.game.newGame();
     rig.s().score = 90;
@@ -114,7 +114,7 @@ TEST(Display, LevelCaptionReplacesTheChainCaption) {
     EXPECT_EQ(rig.game.screen().bannerCaption, "第 2關");
 }
 
-TEST(Display, OneLevelPerCall) {
+TEST(Repaint, OneLevelPerCall) {
     Rig rig;
     rig.game.newGame();
     rig.s().score = 300;  // past 100 and 250
@@ -124,7 +124,7 @@ TEST(Display, OneLevelPerCall) {
     EXPECT_EQ(rig.s().level, 3);
 }
 
-TEST(Display, FallIntervalShortensBy50PerLevelAndStays) {
+TEST(Repaint, FallIntervalShortensBy50PerLevelAndStays) {
     Rig rig;
     rig.game.newGame();
     rig.advance(10);  // first ordinary paint: 500
@@ -140,7 +140,7 @@ TEST(Display, FallIntervalShortensBy50PerLevelAndStays) {
     EXPECT_EQ(rig.s().fallInterval, 400);
 }
 
-TEST(Display, FallIntervalNeverDropsBelow50) {
+TEST(Repaint, FallIntervalNeverDropsBelow50) {
     Rig rig;
     rig.window.expert = 1;  // the harder game starts at 400 ms
     rig.game.newGame();
