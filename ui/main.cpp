@@ -29,8 +29,14 @@ int main(int argc, char** argv) {
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.nubbo.Nubbo"));
     nubbo::ui::installFontSubstitutions();
 
-    // Every run deals a different sequence of tiles.
-    const auto seed = std::uint64_t(std::chrono::system_clock::now().time_since_epoch().count());
+    // Every run deals a different sequence of tiles, unless NUBBO_SEED names
+    // one (a whole number): the end-to-end tests replay a known game with it.
+    auto seed = std::uint64_t(std::chrono::system_clock::now().time_since_epoch().count());
+    if (const char* fixed = std::getenv("NUBBO_SEED"); fixed && *fixed >= '0' && *fixed <= '9') {
+        char* end = nullptr;
+        const auto value = std::strtoull(fixed, &end, 10);
+        if (*end == '\0') seed = value;
+    }
 #ifdef NUBBO_TIMING
     nubbo::ui::TimingLog timing;
     nubbo::ui::MainWindow window(seed, &timing);

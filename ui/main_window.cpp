@@ -8,6 +8,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 
+#include "accessibility.h"
 #include "banner_label.h"
 #include "fonts.h"
 #include "key_codes.h"
@@ -78,6 +79,7 @@ MainWindow::MainWindow(std::uint64_t seed, GameEvents* events)
     gameOverLabel_->setWordWrap(true);  // "GAME" over "OVER", as the box is narrow
     gameOverLabel_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     banner_ = overBoard(new BannerLabel(QString(), board_), "banner", form::kBanner, bannerFont());
+    describeForAssistiveTechnology(*board_, *expertBox_, *levelBox_, *scoreBox_);
 
     QMenu* gameMenu = menuBar()->addMenu(QStringLiteral("Game"));
     auto command = [this, gameMenu](const QString& text, Qt::Key key, auto handler) {
