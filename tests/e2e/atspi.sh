@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# The real game window read as a screen reader reads it: under its own Xvfb,
+# on a private session bus with the accessibility bus started as a desktop
+# with a screen reader starts it (org.a11y.Status IsEnabled), read and played
+# through AT-SPI by atspi_read.py. Usage: atspi.sh NUBBO
+set -u
+game=$1
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/xvfb.sh"
+start_xvfb || exit 1
+# Nothing of the caller's accessibility setup: its bus, or a forced bridge.
+unset AT_SPI_BUS_ADDRESS QT_ACCESSIBILITY QT_LINUX_ACCESSIBILITY_ALWAYS_ON NO_AT_BRIDGE
+
+# Inside the private session bus; it ends with it.
+session() {
+  local launcher status
+  /usr/libexec/at-spi-bus-launcher --launch-immediately --a11y=1 2>/dev/null &
+  launcher=$!
+  NUBBO_SEED=274 "$game" 2>/dev/null &
+  GAME_PID=$!
+  WIN=$(timeout 30 xdotool search --sync --onlyvisible --name '完全NUBBO方塊版' | head -1)
+  timeout 90 /usr/bin/python3 "$here/atspi_read.py" "$WIN"
+  status=$?
+  kill "$GAME_PID" "$launcher" 2>/dev/null
+  wait
+  return $status
+}
+export -f session
+export game here
+# dbus-daemon cannot raise its file limit unprivileged and says so; that
+# line is all it prints.
+dbus-run-session -- bash -c session 2> >(grep -v 'fd limit' >&2)
