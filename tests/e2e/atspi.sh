@@ -16,11 +16,28 @@ session() {
   local launcher status
   /usr/libexec/at-spi-bus-launcher --launch-immediately --a11y=1 2>/dev/null &
   launcher=$!
-  NUBBO_SEED=274 "$game" 2>/dev/null &
+  NUBBO_SEED=274 "$game" 2>"$XDG_RUNTIME_DIR/game.err" &
   GAME_PID=$!
   WIN=$(timeout 30 xdotool search --sync --onlyvisible --name '完全NUBBO方塊版' | head -1)
   timeout 90 /usr/bin/python3 "$here/atspi_read.py" "$WIN"
   status=$?
+  # Game > Exit ends it cleanly, the bridge still connected (in the
+  # sanitizer build, its leak check runs then).
+  xdotool key F4
+  local ended
+  for _ in $(seq 100); do kill -0 "$GAME_PID" 2>/dev/null || break; sleep 0.1; done
+  if kill -0 "$GAME_PID" 2>/dev/null; then
+    echo "FAILED: F4 did not end the game"
+    status=1
+  else
+    wait "$GAME_PID"
+    ended=$?
+    [[ $ended -eq 0 ]] || {
+      echo "FAILED: the game ended with status $ended"
+      head -40 "$XDG_RUNTIME_DIR/game.err"
+      status=1
+    }
+  fi
   kill "$GAME_PID" "$launcher" 2>/dev/null
   wait
   return $status
