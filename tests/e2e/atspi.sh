@@ -44,6 +44,6 @@ session() {
 }
 export -f session
 export game here
-# dbus-daemon cannot raise its file limit unprivileged and says so; that
-# line is all it prints.
+# dbus-daemon says so where it may not raise its file limit (a container);
+# that line is all it prints.
 dbus-run-session -- bash -c session 2> >(grep -v 'fd limit' >&2)
