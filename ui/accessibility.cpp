@@ -7,6 +7,7 @@
 
 #include "board_view.h"
 #include "constants.h"
+#include "form_layout.h"
 
 namespace nubbo::ui {
 
@@ -52,8 +53,9 @@ class CellsAccessible : public QAccessibleInterface {
     void setText(QAccessible::Text, const QString&) override {}
     QRect rect() const override {
         if (!view_) return {};
-        const QRect area = BoardView::cellArea();
-        return {view_->mapToGlobal(area.topLeft()), area.size()};
+        const form::Box& board = form::kBoard;
+        return {view_->mapToGlobal(QPoint(board.left, board.top)),
+                QSize(board.width, board.height)};
     }
     QAccessible::Role role() const override { return QAccessible::Graphic; }
     QAccessible::State state() const override {

@@ -27,10 +27,6 @@ BoardView::BoardView(QWidget* parent) : QWidget(parent) {
     rebuild();
 }
 
-QRect BoardView::cellArea() {
-    return {kLeftPx, kTopPx, kTile * kCols, kTile * kRows};
-}
-
 void BoardView::rebuild() {
     dpr_ = devicePixelRatioF();
     buffer_ =

@@ -21,9 +21,6 @@ class BoardView : public QWidget {
 
     explicit BoardView(QWidget* parent = nullptr);
 
-    // Where the board's cells are drawn, in the view's coordinates.
-    static QRect cellArea();
-
     // Copies tile picture `picture` (0 to 7) onto board cell (row, col).
     void paintCell(int row, int col, int picture);
 
