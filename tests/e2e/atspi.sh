@@ -14,7 +14,7 @@ unset AT_SPI_BUS_ADDRESS QT_ACCESSIBILITY QT_LINUX_ACCESSIBILITY_ALWAYS_ON NO_AT
 # Inside the private session bus; it ends with it.
 session() {
   local launcher status
-  /usr/libexec/at-spi-bus-launcher --launch-immediately --a11y=1 2>/dev/null &
+  /usr/libexec/at-spi-bus-launcher --launch-immediately --a11y=1 >/dev/null 2>&1 &
   launcher=$!
   NUBBO_SEED=274 "$game" 2>"$XDG_RUNTIME_DIR/game.err" &
   GAME_PID=$!
