@@ -19,8 +19,20 @@ session() {
   NUBBO_SEED=274 "$game" 2>"$XDG_RUNTIME_DIR/game.err" &
   GAME_PID=$!
   WIN=$(timeout 30 xdotool search --sync --onlyvisible --name '完全NUBBO方塊版' | head -1)
-  timeout 90 /usr/bin/python3 "$here/atspi_read.py" "$WIN"
-  status=$?
+  # The keys go to the window with the focus (with no window manager, none
+  # has it until given it), so the focus is checked before a key is sent.
+  for _ in $(seq 50); do
+    [[ -n $WIN ]] && xdotool windowfocus "$WIN" 2>/dev/null
+    [[ -n $WIN && $(xdotool getwindowfocus 2>/dev/null) == "$WIN" ]] && break
+    sleep 0.1
+  done
+  if [[ -z $WIN || $(xdotool getwindowfocus 2>/dev/null) != "$WIN" ]]; then
+    echo "FAILED: the game window did not show or take the focus"
+    status=1
+  else
+    timeout 90 /usr/bin/python3 "$here/atspi_read.py"
+    status=$?
+  fi
   # Game > Exit ends it cleanly, the bridge still connected (in the
   # sanitizer build, its leak check runs then).
   xdotool key F4
