@@ -75,9 +75,9 @@ class ClientAccessible : public QAccessibleWidget {
         : QAccessibleWidget(view, QAccessible::Client), cells_(new CellsAccessible(view)) {
         cellsId_ = QAccessible::registerAccessibleInterface(cells_);
     }
-    // The cells go with the client area (when Qt's own cache is torn down
-    // at exit, it may have deleted them first; deleting an id twice is
-    // harmless).
+    // The cells go with the client area. (Should Qt's registry be torn
+    // down first, at exit, it deletes them itself and forgets the id, and
+    // this finds nothing to delete.)
     ~ClientAccessible() override { QAccessible::deleteAccessibleInterface(cellsId_); }
 
     int childCount() const override { return QAccessibleWidget::childCount() + 1; }
