@@ -12,6 +12,9 @@
 #include "banner_label.h"
 #include "fonts.h"
 #include "key_codes.h"
+#ifdef NUBBO_GAMEPADS
+#include "gamepads.h"
+#endif
 #ifdef NUBBO_TIMING
 #include "timing_log.h"
 #endif
@@ -90,8 +93,8 @@ MainWindow::MainWindow(std::uint64_t seed, GameEvents* events)
         connect(action, &QAction::triggered, this, handler);
         return action;
     };
-    command(QStringLiteral("New"), Qt::Key_F2, [this] { game_->newGame(); });
-    command(QStringLiteral("Pause"), Qt::Key_F3, [this] { game_->pause(); });
+    newAction_ = command(QStringLiteral("New"), Qt::Key_F2, [this] { game_->newGame(); });
+    pauseAction_ = command(QStringLiteral("Pause"), Qt::Key_F3, [this] { game_->pause(); });
     command(QStringLiteral("Exit"), Qt::Key_F4, [this] { game_->exit(); });
     QAction* help = menuBar()->addAction(QStringLiteral("Help"));
     help->setObjectName(QStringLiteral("help"));
@@ -102,6 +105,17 @@ MainWindow::MainWindow(std::uint64_t seed, GameEvents* events)
 
     // Key preview: every key press reaches the game before any control.
     qApp->installEventFilter(this);
+#ifdef NUBBO_GAMEPADS
+    // A pad's press is the key it stands for, or the menu command.
+    gamepads_ = new Gamepads(
+        [this](const PadPress& press) {
+            if (press.kind == PadPress::Kind::Key)
+                playerKey(press.key);
+            else
+                (press.kind == PadPress::Kind::Pause ? pauseAction_ : newAction_)->trigger();
+        },
+        this);
+#endif
 
     adjustSize();
     setFixedSize(size());
@@ -179,20 +193,26 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     auto* widget = qobject_cast<QWidget*>(watched);
     // Only keys aimed at this window; a dialog of its own keeps its keys.
     if (!widget || widget->window() != this) return false;
-    if (type == QEvent::KeyPress) {
-        const auto* key = static_cast<QKeyEvent*>(event);
-#ifdef NUBBO_TIMING
-        const qint64 since = timing_ ? timing_->now() : 0;
-#endif
-        game_->key(gameKey(*key));
-#ifdef NUBBO_TIMING
-        if (timing_) timing_->keyHandled(since);
-#endif
-    }
+    if (type == QEvent::KeyPress) playerKey(gameKey(*static_cast<QKeyEvent*>(event)));
     return true;  // no control acts on the game's keys
 }
 
+void MainWindow::playerKey(Key key) {
+#ifdef NUBBO_TIMING
+    const qint64 since = timing_ ? timing_->now() : 0;
+#endif
+    game_->key(key);
+#ifdef NUBBO_TIMING
+    if (timing_) timing_->keyHandled(since);
+#endif
+}
+
 void MainWindow::changeEvent(QEvent* event) {
+#ifdef NUBBO_GAMEPADS
+    // Pads act only on the active window, as keys do.
+    if (event->type() == QEvent::ActivationChange && gamepads_)
+        gamepads_->setActive(isActiveWindow());
+#endif
     if (event->type() == QEvent::ActivationChange && !isActiveWindow() &&
         !QApplication::activeModalWidget())
         game_->focusLost();

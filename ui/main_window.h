@@ -11,6 +11,9 @@
 #include "window.h"
 
 class QAction;
+namespace nubbo::ui {
+class Gamepads;
+}
 class QCheckBox;
 class QLabel;
 class QLineEdit;
@@ -55,6 +58,10 @@ class MainWindow : public QMainWindow, public nubbo::Window {
     bool expertTicked() const override;
     void endProgram() override;
 
+    // A key press of the player's, from the keyboard or a gamepad: the one
+    // way a key reaches the game.
+    void playerKey(Key key);
+
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void changeEvent(QEvent* event) override;
@@ -72,6 +79,9 @@ class MainWindow : public QMainWindow, public nubbo::Window {
     QLineEdit* levelBox_;
     QLabel* gameOverLabel_;  // "GAME OVER"
     QLabel* banner_;         // the prompt "按F2", "PAUSE", a chain, a level
+    QAction* newAction_;            // Game > New
+    QAction* pauseAction_;          // Game > Pause
+    Gamepads* gamepads_ = nullptr;  // none when built without SDL
     std::unique_ptr<QtClock> clock_;
     std::unique_ptr<Game> game_;
 #ifdef NUBBO_TIMING

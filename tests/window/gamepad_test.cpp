@@ -1,0 +1,328 @@
+// Gamepads on the real window, on Qt's offscreen platform: SDL's virtual
+// pads stand in for pads plugged in, and what each control does is read
+// from the board's pixels.
+#include <SDL.h>
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLabel>
+#include <QTimer>
+#include <QtTest>
+#include <memory>
+
+#include "board_view.h"
+#include "fonts.h"
+#include "gamepads.h"
+#include "main_window.h"
+
+using nubbo::ui::Gamepads;
+using nubbo::ui::MainWindow;
+
+namespace {
+
+// A pad with a standard layout, attached to SDL as if plugged in.
+class VirtualPad {
+  public:
+    VirtualPad() {
+        SDL_VirtualJoystickDesc desc{};
+        desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
+        desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
+        desc.naxes = SDL_CONTROLLER_AXIS_MAX;
+        desc.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
+        desc.axis_mask = (1u << SDL_CONTROLLER_AXIS_MAX) - 1;
+        desc.button_mask = (1u << SDL_CONTROLLER_BUTTON_MAX) - 1;
+        desc.name = "virtual pad";
+        joystick_ = SDL_JoystickOpen(SDL_JoystickAttachVirtualEx(&desc));
+        if (!joystick_) qFatal("no virtual pad: %s", SDL_GetError());
+    }
+    ~VirtualPad() { unplug(); }
+    void unplug() {
+        if (!joystick_) return;
+        const SDL_JoystickID id = SDL_JoystickInstanceID(joystick_);
+        SDL_JoystickClose(joystick_);
+        joystick_ = nullptr;
+        for (int device = 0; device < SDL_NumJoysticks(); ++device)
+            if (SDL_JoystickGetDeviceInstanceID(device) == id) SDL_JoystickDetachVirtual(device);
+    }
+    void button(int which, bool down) { SDL_JoystickSetVirtualButton(joystick_, which, down); }
+    void axis(int which, int value) { SDL_JoystickSetVirtualAxis(joystick_, which, Sint16(value)); }
+
+  private:
+    SDL_Joystick* joystick_ = nullptr;
+};
+
+// A control of the pad: a button, or an axis pushed to a value.
+struct Control {
+    int button = -1, axis = -1, value = 0;
+    void set(VirtualPad& pad, bool on) const {
+        if (button >= 0)
+            pad.button(button, on);
+        else
+            pad.axis(axis, on ? value : 0);
+    }
+};
+
+QImage tile(int k) {
+    return QImage(QStringLiteral(":/tiles/tile%1.png").arg(k))
+        .convertToFormat(QImage::Format_RGB32);
+}
+
+// Every thread's CPU time so far, from the scheduler's accounting.
+qint64 cpuNs() {
+    qint64 total = 0;
+    for (const QString& task :
+         QDir(QStringLiteral("/proc/self/task")).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        QFile stat(QStringLiteral("/proc/self/task/%1/schedstat").arg(task));
+        if (stat.open(QIODevice::ReadOnly))
+            total += stat.readAll().split(' ').value(0).toLongLong();
+    }
+    return total;
+}
+
+}  // namespace
+
+Q_DECLARE_METATYPE(Control)
+
+class GamepadTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<MainWindow> window;
+    const int poll = 3 * Gamepads::kPollMs;  // long enough for a read of the pads
+
+    Gamepads& gamepads() { return *window->findChild<Gamepads*>(QStringLiteral("gamepads")); }
+    QLabel& banner() { return *window->findChild<QLabel*>(QStringLiteral("Label2")); }
+    bool paused() { return banner().isVisible() && banner().text() == QStringLiteral("PAUSE"); }
+
+    // The falling piece as a player sees it: column, top row, tiles.
+    struct Piece {
+        int col = -1, row = -1;
+        QList<int> tiles;
+        bool operator==(const Piece&) const = default;
+    };
+    Piece piece() {
+        const QImage& buffer = window->findChild<nubbo::ui::BoardView*>()->buffer();
+        auto picture = [&](int row, int col) {
+            const QImage cell = buffer.copy(13 + 32 * col, 67 + 32 * row, 32, 32);
+            for (int k = 0; k < 8; ++k)
+                if (cell == tile(k)) return k;
+            return -1;
+        };
+        for (int col = 0; col < 8; ++col)
+            for (int row = 0; row < 13; ++row)
+                if (picture(row, col) != 6) {
+                    Piece p{col, row, {}};
+                    for (int k = row; k < row + 3 && k < 13; ++k) p.tiles.append(picture(k, col));
+                    return p;
+                }
+        return {};
+    }
+
+    // A pad plugged in, as the notice of its device node would report it.
+    std::unique_ptr<VirtualPad> plugIn() {
+        auto pad = std::make_unique<VirtualPad>();
+        gamepads().rescan();
+        return pad;
+    }
+    void press(VirtualPad& pad, const Control& control) {
+        control.set(pad, true);
+        QTest::qWait(poll);
+        control.set(pad, false);
+        QTest::qWait(poll);
+    }
+    static Control button(int which) { return {which, -1, 0}; }
+
+    std::unique_ptr<VirtualPad> pad;
+
+    // A new game by the pad's Back button; its first piece at the top.
+    void newGame() {
+        press(*pad, button(SDL_CONTROLLER_BUTTON_BACK));
+        QTRY_COMPARE(piece().col, 3);
+        QCOMPARE(piece().row, 0);
+    }
+
+  private slots:
+    void initTestCase() {
+        nubbo::ui::installFontSubstitutions();
+        SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+        QVERIFY(SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) == 0);
+    }
+    void cleanupTestCase() { SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER); }
+
+    void init() {
+        window = std::make_unique<MainWindow>(1);
+        window->show();
+        window->load();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        pad = plugIn();
+        QCOMPARE(gamepads().openCount(), 1);
+    }
+    void cleanup() {
+        pad.reset();
+        window.reset();
+    }
+
+    // With no pad, nothing polls and no thread of SDL's runs.
+    void noPadCostsNothing() {
+        pad.reset();
+        QTest::qWait(poll);
+        QCOMPARE(gamepads().openCount(), 0);
+        QVERIFY(!gamepads().polling());
+        const qint64 before = cpuNs();
+        QTest::qWait(1000);
+        const qint64 used = cpuNs() - before;
+        QVERIFY2(used < 20'000'000, qPrintable(QStringLiteral("%1 ns in 1 s").arg(used)));
+    }
+
+    // Each control after Game > Pause by Start: it resumes the game and does
+    // what its key does, read at once (the fall restarts its countdown).
+    void eachControlIsItsKey_data() {
+        QTest::addColumn<Control>("control");
+        QTest::addColumn<int>("cols");  // columns moved
+        QTest::addColumn<int>("rows");  // rows dropped
+        QTest::addColumn<bool>("rotates");
+        QTest::addColumn<bool>("resumes");
+        const Control leftX{-1, SDL_CONTROLLER_AXIS_LEFTX, 0},
+            leftY{-1, SDL_CONTROLLER_AXIS_LEFTY, 0};
+        auto at = [](Control axis, int value) { return Control{-1, axis.axis, value}; };
+        auto row = [](const char* name, Control control, int cols, int rows, bool rotates,
+                      bool resumes) {
+            QTest::newRow(name) << control << cols << rows << rotates << resumes;
+        };
+        row("D-pad left", button(SDL_CONTROLLER_BUTTON_DPAD_LEFT), -1, 0, false, true);
+        row("D-pad right", button(SDL_CONTROLLER_BUTTON_DPAD_RIGHT), 1, 0, false, true);
+        row("D-pad down", button(SDL_CONTROLLER_BUTTON_DPAD_DOWN), 0, 1, false, true);
+        row("D-pad up", button(SDL_CONTROLLER_BUTTON_DPAD_UP), 0, 0, true, true);
+        row("A", button(SDL_CONTROLLER_BUTTON_A), 0, 0, true, true);
+        row("stick left", at(leftX, -32768), -1, 0, false, true);
+        row("stick right", at(leftX, 32767), 1, 0, false, true);
+        row("stick down", at(leftY, 32767), 0, 1, false, true);
+        // Other buttons are keys the game does not use: they only resume.
+        row("B", button(SDL_CONTROLLER_BUTTON_B), 0, 0, false, true);
+        row("Y", button(SDL_CONTROLLER_BUTTON_Y), 0, 0, false, true);
+        row("shoulder", button(SDL_CONTROLLER_BUTTON_LEFTSHOULDER), 0, 0, false, true);
+        // The stick's up, a push inside the dead zone and the other stick
+        // are no key at all.
+        row("stick up", at(leftY, -32768), 0, 0, false, false);
+        row("stick inside the dead zone", at(leftX, -16000), 0, 0, false, false);
+        row("right stick", Control{-1, SDL_CONTROLLER_AXIS_RIGHTX, -32768}, 0, 0, false, false);
+    }
+    void eachControlIsItsKey() {
+        QFETCH(Control, control);
+        QFETCH(int, cols);
+        QFETCH(int, rows);
+        QFETCH(bool, rotates);
+        QFETCH(bool, resumes);
+        newGame();
+        press(*pad, button(SDL_CONTROLLER_BUTTON_START));
+        QTRY_VERIFY(paused());
+        const Piece before = piece();
+        QTest::qWait(300);
+        QCOMPARE(piece(), before);  // paused
+        press(*pad, control);
+        const QList<int> t = before.tiles;
+        const Piece expected{before.col + cols, before.row + rows,
+                             rotates ? QList<int>{t[1], t[2], t[0]} : t};
+        QCOMPARE(piece(), expected);
+        // Resumed or not: the next fall step comes within one interval.
+        QTest::qWait(550);
+        QCOMPARE(piece().row, expected.row + (resumes ? 1 : 0));
+    }
+
+    // A held direction repeats as a held key does: one press, then after the
+    // repeat delay one every interval; two pads pressing at once make two
+    // keys in one turn, and the key gate lets the first through.
+    void aHeldDirectionRepeats() {
+        newGame();
+        auto second = plugIn();
+        QCOMPARE(gamepads().openCount(), 2);
+        const Control right = button(SDL_CONTROLLER_BUTTON_DPAD_RIGHT);
+        QList<std::pair<qint64, int>> moves{{0, piece().col}};  // when the column changed, to which
+        QElapsedTimer since;
+        since.start();
+        right.set(*pad, true);
+        right.set(*second, true);
+        QTimer watch;
+        connect(&watch, &QTimer::timeout, [&] {
+            const int col = piece().col;
+            if (moves.isEmpty() || moves.last().second != col) moves.append({since.elapsed(), col});
+        });
+        watch.start(2);
+        QTest::qWait(900);
+        right.set(*pad, false);
+        right.set(*second, false);
+        QStringList seen;
+        for (auto [at, col] : moves) seen << QStringLiteral("%1 ms: %2").arg(at).arg(col);
+        const QString what = seen.join(QStringLiteral(", "));
+        QVERIFY2(moves.size() == 5, qPrintable(what));  // 3 at first, then 4, 5, 6, 7
+        QCOMPARE(moves[1].second, 4);
+        QVERIFY2(moves[1].first < 100, qPrintable(what));
+        QCOMPARE(moves[4].second, 7);
+        // The first repeat after the delay (500 ms on the offscreen
+        // platform), the next ones 1/30 s apart, give or take a read.
+        QVERIFY2(moves[2].first - moves[1].first >= 480 && moves[2].first - moves[1].first < 620,
+                 qPrintable(what));
+        const double step = (moves[4].first - moves[2].first) / 2.0;
+        QVERIFY2(step >= 20 && step <= 60, qPrintable(what));
+    }
+
+    // Pads come and go mid-game: the new one plays, one pulled out while
+    // held repeats no more, and with the last gone nothing polls.
+    void padsComeAndGo() {
+        newGame();
+        auto second = plugIn();
+        press(*second, button(SDL_CONTROLLER_BUTTON_DPAD_LEFT));
+        QCOMPARE(piece().col, 2);
+        button(SDL_CONTROLLER_BUTTON_DPAD_RIGHT).set(*pad, true);
+        QTest::qWait(poll);
+        QCOMPARE(piece().col, 3);
+        pad->unplug();
+        QTest::qWait(900);
+        QCOMPARE(piece().col, 3);  // no repeat after it went
+        QCOMPARE(gamepads().openCount(), 1);
+        press(*second, button(SDL_CONTROLLER_BUTTON_A));
+        press(*second, button(SDL_CONTROLLER_BUTTON_DPAD_RIGHT));
+        QCOMPARE(piece().col, 4);
+        second.reset();
+        QTest::qWait(poll);
+        QCOMPARE(gamepads().openCount(), 0);
+        QVERIFY(!gamepads().polling());
+        pad = plugIn();  // and plugged in again
+        press(*pad, button(SDL_CONTROLLER_BUTTON_DPAD_LEFT));
+        QCOMPARE(piece().col, 3);
+    }
+
+    // Back deals a new game from the prompt, and again mid-game.
+    void backStartsANewGame() {
+        QCOMPARE(banner().text(), QStringLiteral("按F2"));
+        newGame();
+        press(*pad, button(SDL_CONTROLLER_BUTTON_DPAD_LEFT));
+        QCOMPARE(piece().col, 2);
+        newGame();
+    }
+
+    // A window that lost the focus paused, and a pad does not resume it;
+    // back in the window, it does.
+    void aPadActsOnlyOnTheActiveWindow() {
+        newGame();
+        QWidget other;
+        other.show();
+        other.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&other));
+        QVERIFY(paused());
+        for (int b :
+             {SDL_CONTROLLER_BUTTON_B, SDL_CONTROLLER_BUTTON_DPAD_LEFT, SDL_CONTROLLER_BUTTON_BACK})
+            press(*pad, button(b));
+        QTest::qWait(600);
+        QCOMPARE(piece(), (Piece{3, 0, piece().tiles}));
+        QVERIFY(paused());
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        press(*pad, button(SDL_CONTROLLER_BUTTON_B));
+        QTRY_COMPARE_WITH_TIMEOUT(piece().row, 1, 1500);
+    }
+};
+
+QTEST_MAIN(GamepadTest)
+#include "gamepad_test.moc"

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QElapsedTimer>
+#include <QObject>
+#include <QTimer>
+#include <functional>
+#include <map>
+#include <vector>
+
+#include "pad_input.h"
+
+class QFileSystemWatcher;
+
+namespace nubbo::ui {
+
+// The player's gamepads, through SDL2's game-controller API and its
+// database of pads, with no SDL window and no SDL video. Every controller
+// plugged in is opened, and each press is handed to `sink` as the key or
+// command it stands for (PadInput). With no controller open nothing polls:
+// a change in /dev/input (inotify, no timer) makes it look for new pads;
+// only while one is open does it read them, about 60 times a second.
+// Without SDL's library or its controller support, it does nothing.
+class Gamepads : public QObject {
+    Q_OBJECT
+  public:
+    using Sink = std::function<void(const PadPress&)>;
+    Gamepads(Sink sink, QObject* parent);
+    ~Gamepads() override;
+
+    // Looks for controllers plugged in or pulled out, and reads them.
+    void rescan() { poll(); }
+    // Presses count only while active (the game's window is the active
+    // window); going inactive releases every held control.
+    void setActive(bool active);
+    int openCount() const { return int(open_.size()); }
+    bool polling() const { return timer_.isActive(); }
+
+    static constexpr int kPollMs = 16;
+
+  private:
+    void poll();
+    void lookAgainSoon();
+
+    Sink sink_;
+    bool sdl_ = false;
+    bool active_ = false;
+    std::map<int, void*> open_;  // SDL's joystick instance id to its SDL_GameController
+    QTimer timer_;
+    QFileSystemWatcher* watcher_ = nullptr;
+    QElapsedTimer clock_;
+    PadInput input_;
+    std::vector<PadPress> presses_;
+};
+
+}  // namespace nubbo::ui
