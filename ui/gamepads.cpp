@@ -44,6 +44,8 @@ PadAxis padAxis(int axis) {
                                                : PadAxis::Other;
 }
 
+const QString kInput = QStringLiteral("/dev/input");
+
 }  // namespace
 
 Gamepads::Gamepads(Sink sink, QObject* parent)
@@ -58,11 +60,15 @@ Gamepads::Gamepads(Sink sink, QObject* parent)
     SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
     sdl_ = SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) == 0;
     if (!sdl_) return;
-    // A pad plugged in adds a device node: inotify tells, nothing polls.
-    if (QDir(QStringLiteral("/dev/input")).exists()) {
-        watcher_ = new QFileSystemWatcher({QStringLiteral("/dev/input")}, this);
-        connect(watcher_, &QFileSystemWatcher::directoryChanged, this, &Gamepads::lookAgainSoon);
-    }
+    // A pad plugged in adds a device node to /dev/input (made with the
+    // first input device, if there is none yet): inotify tells, nothing polls.
+    watcher_ = new QFileSystemWatcher(this);
+    watcher_->addPath(QDir(kInput).exists() ? kInput : QStringLiteral("/dev"));
+    connect(watcher_, &QFileSystemWatcher::directoryChanged, this, [this] {
+        if (!watcher_->directories().contains(kInput) && QDir(kInput).exists())
+            watcher_->addPath(kInput);
+        lookAgainSoon();
+    });
     for (int device = 0; device < SDL_NumJoysticks(); ++device)
         if (SDL_IsGameController(device)) {
             SDL_GameController* pad = SDL_GameControllerOpen(device);
