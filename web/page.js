@@ -4,6 +4,7 @@
 import createGame from "./nubbo-game.js";
 import { Board, loadPictures } from "./board.js";
 import { fitForm } from "./fit.js";
+import { routeGamepads } from "./gamepad.js";
 import { routeKeys } from "./keys.js";
 import { setUpHelp, setUpMenu } from "./menu.js";
 import { workOffline } from "./offline.js";
@@ -111,6 +112,8 @@ async function start() {
     area: $("client"), board: $("board"), cell: () => 32 * scale,
     key: (name) => { if (!help.isOpen()) key(name); },
   });
+  // So do a gamepad's presses, and its Start and Back run Pause and New.
+  routeGamepads({ key, command, modal: () => help.isOpen() });
   closeMenu = menu.close;
   // A falling piece pauses when the page is hidden or loses the focus.
   const focusLost = () => { if (!ended && !help.isOpen()) game._nubbo_focus_lost(); };

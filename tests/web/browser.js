@@ -26,8 +26,10 @@ export async function startBrowser({ site = SITE } = {}) {
   return {
     url: server.url,
     served: server.served,  // every file the server sent, and how
-    // `viewport`, if given, is puppeteer's (a phone's, with touch).
-    async open({ ratio = 1, query = "", viewport = { width: 360, height: 620, deviceScaleFactor: ratio } } = {}) {
+    // `viewport`, if given, is puppeteer's (a phone's, with touch);
+    // `beforeLoad`, a function run in the page before any of its scripts.
+    async open({ ratio = 1, query = "", viewport = { width: 360, height: 620, deviceScaleFactor: ratio },
+      beforeLoad } = {}) {
       const page = await browser.newPage();
       const problems = [];
       const requested = [];  // paths of the site's files, in order
@@ -57,6 +59,7 @@ export async function startBrowser({ site = SITE } = {}) {
         globalThis.requestAnimationFrame = (f) => { counts.frames += 1; return frameOf(f); };
         addEventListener("keydown", (e) => counts.keys.push(e), { capture: true });
       });
+      if (beforeLoad) await page.evaluateOnNewDocument(beforeLoad);
       await page.setViewport(viewport);
       await page.goto(server.url + query, { waitUntil: "load" });
       await page.waitForSelector("html[data-ready]");

@@ -1,0 +1,202 @@
+// Gamepads on the page: `navigator.getGamepads` is replaced before the page
+// loads by scripted pads, and what each control does is read from the
+// canvas's pixels. A seeded game played by a pad ends as the simulator's
+// game with the same key codes at the same instants.
+import assert from "node:assert/strict";
+import { spawnSync } from "node:child_process";
+import { after, before, test } from "node:test";
+import { setTimeout as sleep } from "node:timers/promises";
+import { look, startBrowser } from "./browser.js";
+import { boardOf, pieceOf } from "./view.js";
+
+const SIM = process.env.NUBBO_SIM ?? new URL("../../build/default/sim/nubbo-sim", import.meta.url).pathname;
+
+let browser;
+before(async () => { browser = await startBrowser(); });
+after(() => browser?.close());
+
+// Runs in the page before its scripts: up to four scripted pads of the
+// standard layout, plugged in and out with the browser's events. Each read
+// of the pads is counted, and each button that went down since the read
+// before is logged with the instant of the read.
+function scriptedPads() {
+  const pads = [null, null, null, null];
+  let last = [];
+  const waiting = [];
+  const state = { reads: 0, presses: [] };
+  const copy = (pad) => pad && { ...pad, buttons: pad.buttons.map((b) => ({ ...b })), axes: [...pad.axes] };
+  const tell = (type, gamepad) => dispatchEvent(Object.assign(new Event(type), { gamepad }));
+  globalThis.__pads = {
+    state,
+    plug(index) {
+      pads[index] = { index, id: `scripted pad ${index}`, connected: true, mapping: "standard", timestamp: 0,
+        buttons: Array.from({ length: 17 }, () => ({ pressed: false, touched: false, value: 0 })), axes: [0, 0, 0, 0] };
+      tell("gamepadconnected", copy(pads[index]));
+    },
+    unplug(index) {
+      const pad = pads[index];
+      pads[index] = null;
+      tell("gamepaddisconnected", { ...copy(pad), connected: false });
+    },
+    set(index, button, down) { pads[index].buttons[button] = { pressed: down, touched: down, value: down ? 1 : 0 }; },
+    axis(index, axis, value) { pads[index].axes[axis] = value; },
+    // Resolves once the page has read the pads (after its handling of the read).
+    read: () => new Promise((done) => waiting.push(done)),
+  };
+  Object.defineProperty(Navigator.prototype, "getGamepads", {
+    configurable: true,
+    value() {
+      state.reads += 1;
+      const now = performance.now();
+      pads.forEach((pad, p) => pad?.buttons.forEach((b, k) => {
+        if (b.pressed && !last[p]?.buttons[k].pressed) state.presses.push([now, p, k]);
+      }));
+      last = pads.map(copy);
+      waiting.splice(0).forEach((done) => done());
+      return pads.map(copy);
+    },
+  });
+}
+
+// Buttons of the standard layout, and the axes of the left stick.
+const A = 0, B = 1, Y = 3, SHOULDER = 4, BACK = 8, START = 9, UP = 12, DOWN = 13, LEFT = 14, RIGHT = 15;
+const X_AXIS = 0, Y_AXIS = 1;
+
+// A control pressed, read by the page, and let go, read again.
+async function press(page, control, pad = 0) {
+  await page.evaluate(async ([pad, [kind, which, value]]) => {
+    const set = (on) => (kind === "button" ? __pads.set(pad, which, on) : __pads.axis(pad, which, on ? value : 0));
+    set(true);
+    await __pads.read();
+    set(false);
+    await __pads.read();
+  }, [pad, control]);
+}
+const button = (b) => ["button", b];
+const stick = (axis, value) => ["axis", axis, value];
+
+// The board as read from the pixels, the banner's rows read as empty where
+// its blue covers them.
+async function board(page) {
+  return boardOf(await look(page)).map((row, r) => (r >= 4 && r <= 6 ? row.replace(/\?/g, ".") : row));
+}
+const piece = async (page) => pieceOf(await board(page));
+// The falling piece's column, from the canvas itself (no banner over it).
+const column = (page) => page.evaluate(() => {
+  const canvas = document.getElementById("board");
+  const { data } = canvas.getContext("2d").getImageData(0, 0, canvas.width, canvas.height);
+  for (let p = 0; p < data.length; p += 4)
+    if (data[p] !== 255 || data[p + 1] !== 255 || data[p + 2] !== 255) return Math.floor(((p / 4) % canvas.width) / (canvas.width / 8));
+  return -1;
+});
+const banner = (page) => page.$eval("#label2", (l) => (l.hidden ? "" : l.textContent));
+const frames = (page) => page.evaluate(() => globalThis.__nubboTest.frames);
+
+test("a scripted pad plays as the keys do: each control, Pause and New, repeats, two pads, a hidden page", async () => {
+  const { page, problems } = await browser.open({ beforeLoad: scriptedPads });
+  let from = await frames(page);
+  await sleep(300);
+  assert.equal(await frames(page) - from, 0, "no pad: no animation frame");
+  await page.evaluate(() => __pads.plug(0));
+  await press(page, button(BACK));
+  await sleep(30);
+  assert.deepEqual([(await piece(page))?.row, (await piece(page))?.col], [0, 3], "Back deals a new game");
+
+  // After Start's pause, each control resumes the game and does its key's
+  // work at once (the fall counts afresh from a resume).
+  const cases = [
+    ["D-pad left", button(LEFT), -1, 0, false], ["D-pad right", button(RIGHT), 1, 0, false],
+    ["D-pad down", button(DOWN), 0, 1, false], ["D-pad up", button(UP), 0, 0, true],
+    ["A", button(A), 0, 0, true], ["stick left", stick(X_AXIS, -1), -1, 0, false],
+    ["stick right", stick(X_AXIS, 0.8), 1, 0, false], ["stick down", stick(Y_AXIS, 1), 0, 1, false],
+    ["B", button(B), 0, 0, false], ["Y", button(Y), 0, 0, false], ["shoulder", button(SHOULDER), 0, 0, false],
+    ["stick up", stick(Y_AXIS, -1), 0, 0, false, "no key"],
+    ["stick inside the dead zone", stick(X_AXIS, -0.45), 0, 0, false, "no key"],
+    ["right stick", stick(2, -1), 0, 0, false, "no key"],
+  ];
+  for (const [name, control, cols, rows, rotates, noKey] of cases) {
+    await press(page, button(BACK));
+    await press(page, button(START));
+    assert.equal(await banner(page), "PAUSE", `${name}: Start pauses`);
+    const was = await piece(page);
+    await press(page, control);
+    const now = await piece(page);
+    const [a, b, c] = was.tiles;
+    assert.deepEqual(now, { row: was.row + rows, col: was.col + cols, tiles: rotates ? b + c + a : was.tiles }, name);
+    // Resumed, the piece falls on within a step; else it stays.
+    await sleep(650);
+    assert.equal((await piece(page)).row, now.row + (noKey ? 0 : 1), `${name}: ${noKey ? "no" : "a"} key`);
+  }
+
+  // Held, Right repeats after 300 ms at 30 a second; two pads pressing at
+  // one read are two keys at once, of which the key gate lets one through.
+  await press(page, button(BACK));
+  await page.evaluate(() => __pads.plug(1));
+  const moves = await page.evaluate(async () => {
+    const canvas = document.getElementById("board");
+    const context = canvas.getContext("2d");
+    const column = () => {
+      const { data } = context.getImageData(0, 0, canvas.width, canvas.height);
+      for (let p = 0; p < data.length; p += 4)
+        if (data[p] !== 255 || data[p + 1] !== 255 || data[p + 2] !== 255) return Math.floor((p / 4) % canvas.width / (canvas.width / 8));
+      return -1;
+    };
+    const seen = [[0, column()]];
+    const start = performance.now();
+    __pads.set(0, 15, true);
+    __pads.set(1, 15, true);
+    await new Promise((done) => {
+      const timer = setInterval(() => {
+        const col = column();
+        if (seen.at(-1)[1] !== col) seen.push([performance.now() - start, col]);
+        if (performance.now() - start > 700) { clearInterval(timer); done(); }
+      }, 2);
+    });
+    __pads.set(0, 15, false);
+    __pads.set(1, 15, false);
+    return seen;
+  });
+  const what = JSON.stringify(moves);
+  assert.deepEqual(moves.map(([, col]) => col), [3, 4, 5, 6, 7], what);
+  assert.ok(moves[1][0] < 60, `the first at once: ${what}`);
+  assert.ok(moves[2][0] - moves[1][0] >= 290 && moves[2][0] - moves[1][0] < 400, `the first repeat: ${what}`);
+  const step = (moves[4][0] - moves[2][0]) / 2;
+  assert.ok(step >= 20 && step <= 60, `then every ${step} ms: ${what}`);
+
+  // A pad pulled out while held repeats no more; the other plays on.
+  await page.evaluate(async () => { __pads.set(0, 14, true); await __pads.read(); __pads.unplug(0); });
+  await sleep(600);
+  assert.equal(await column(page), 6, "no repeat from a pad pulled out");
+  await press(page, button(LEFT), 1);
+  assert.equal(await column(page), 5, "the other pad plays on");
+
+  // A hidden page pauses, asks for no frame, and no pad acts on it.
+  await page.evaluate(() => {
+    Object.defineProperty(document, "hidden", { value: true, configurable: true });
+    document.dispatchEvent(new Event("visibilitychange"));
+  });
+  const hidden = await board(page);
+  from = await frames(page);
+  await page.evaluate(() => { __pads.set(1, 14, true); __pads.set(1, 0, true); });
+  await sleep(700);
+  assert.equal(await frames(page) - from, 0, "no frame for a hidden page");
+  assert.deepEqual(await board(page), hidden, "nothing moved");
+  assert.equal(await banner(page), "PAUSE");
+  // Shown again, a button held all along is no press; a new one is.
+  await page.evaluate(() => {
+    Object.defineProperty(document, "hidden", { value: false, configurable: true });
+    document.dispatchEvent(new Event("visibilitychange"));
+  });
+  await sleep(100);
+  assert.deepEqual(await board(page), hidden, "a button held while hidden is no press");
+  await page.evaluate(async () => { __pads.set(1, 14, false); __pads.set(1, 0, false); await __pads.read(); });
+  await press(page, button(LEFT), 1);
+  assert.equal(await column(page), 4, "a new press is");
+  await page.evaluate(() => __pads.unplug(1));
+  await sleep(100);
+  from = await frames(page);
+  await sleep(300);
+  assert.equal(await frames(page) - from, 0, "the last pad gone: no frame");
+  assert.deepEqual(problems, []);
+  await page.close();
+});
