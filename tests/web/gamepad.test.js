@@ -200,3 +200,87 @@ test("a scripted pad plays as the keys do: each control, Pause and New, repeats,
   assert.deepEqual(problems, []);
   await page.close();
 });
+
+// Waits for the next piece at the top of the spawn column (the pixels of
+// rows 0 to 2 there changed from what they were, none empty), or for the
+// end of the game; says which.
+const nextPiece = (page) => page.evaluate(() => new Promise((done, fail) => {
+  const canvas = document.getElementById("board");
+  const context = canvas.getContext("2d");
+  const cell = canvas.width / 8;
+  const top = () => [0, 1, 2].map((row) => context.getImageData(3 * cell, row * cell, cell, cell).data);
+  const empty = (data) => data.every((v) => v === 255);
+  const before = top();
+  const start = performance.now();
+  const timer = setInterval(() => {
+    const now = top();
+    const over = !document.getElementById("label1").hidden;
+    const dealt = now.every((data, k) => !empty(data) && data.some((v, i) => v !== before[k][i]));
+    if (over || dealt) {
+      clearInterval(timer);
+      done(over ? "over" : "dealt");
+    } else if (performance.now() - start > 5000) {
+      clearInterval(timer);
+      fail(new Error("no piece came"));
+    }
+  }, 3);
+}));
+
+test("a seeded game played by a pad ends as nubbo-sim's game with the same key codes at the same instants", async () => {
+  const seed = 11;
+  const { page, problems } = await browser.open({ beforeLoad: scriptedPads, query: `?seed=${seed}` });
+  await page.evaluate(() => __pads.plug(0));
+  await press(page, button(BACK));
+  // Each piece: pause at once, then rotations, shifts towards a column near
+  // the middle, and ten drops, with a pause before every fourth control.
+  // A control after a pause resumes and counts the fall afresh from its
+  // own instant, which the simulator shares: no fall step of the page's,
+  // however late its timer, comes between two controls.
+  let state = seed;
+  const random = (n) => { state = (state * 1103515245 + 12345) % 2 ** 31; return Math.floor((state / 2 ** 31) * n); };
+  let ended = false;
+  for (let n = 0; n < 80 && !ended; ++n) {
+    const controls = [...Array(random(3)).fill(A)];
+    const to = random(8);
+    controls.push(...Array(Math.abs(to - 3)).fill(to < 3 ? LEFT : RIGHT), ...Array(10).fill(DOWN));
+    for (let k = 0; k < controls.length; ++k) {
+      if (k % 4 === 0) await press(page, button(START));
+      await press(page, button(controls[k]));
+    }
+    ended = (await nextPiece(page)) === "over";
+  }
+  assert.ok(ended, "the game ended");
+
+  // The presses the page read, as the simulator's script.
+  const presses = await page.evaluate(() => __pads.state.presses);
+  const line = { [A]: "key 32", [LEFT]: "key 37", [RIGHT]: "key 39", [DOWN]: "key 40", [START]: "pause", [BACK]: "new" };
+  const t0 = Math.floor(presses[0][0]);
+  let at = t0;
+  const script = [`seed ${seed}`];
+  for (const [instant, , b] of presses) {
+    const ms = Math.floor(instant);
+    script.push(`advance ${ms - at}`, line[b]);
+    at = ms;
+  }
+  script.push("advance 10000", "show", "");
+  const run = spawnSync(SIM, [], { input: script.join("\n"), encoding: "utf8" });
+  assert.equal(run.status, 0, run.stderr);
+  assert.match(run.stdout, /\nover\n/, "the simulator's game ended too");
+  const shown = run.stdout.slice(run.stdout.lastIndexOf("board\n")).split("\n");
+  const [, score, level] = shown.find((l) => l.startsWith("score ")).match(/^score (\d+) level (\d+)/);
+
+  const view = await look(page);
+  const seen = boardOf(view);
+  let cells = 0;
+  seen.forEach((row, r) => [...row].forEach((ch, c) => {
+    if (ch === "?") return;  // under GAME OVER
+    cells += 1;
+    assert.equal(ch, shown[1 + r][c], `cell ${r},${c}\n${seen.join("\n")}\n\n${shown.slice(1, 14).join("\n")}`);
+  }));
+  assert.ok(cells >= 80, `${cells} cells readable`);
+  assert.equal(await page.$eval("#text1", (t) => t.textContent), score, "the score");
+  assert.equal(await page.$eval("#text4", (t) => t.textContent), level, "the level");
+  assert.ok(presses.length > 100, `${presses.length} presses`);
+  assert.deepEqual(problems, []);
+  await page.close();
+});
