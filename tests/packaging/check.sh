@@ -231,7 +231,7 @@ cmd_deb() {
   local depends
   depends=$(field Depends | tr ',' '\n' | sed 's/^ *//; s/ .*//')
   for pkg in fonts-arphic-ukai fonts-liberation2 qt6-qpa-plugins \
-             libqt6widgets6 libqt6gui6 libqt6core6 libc6 libstdc++6; do
+             libqt6widgets6 libqt6gui6 libqt6core6 libsdl2-2.0-0 libc6 libstdc++6; do
     grep -qx "$pkg" <<<"$depends" || fail "Depends lacks $pkg: $(field Depends)"
   done
   [[ $(field Recommends) == *qt6-wayland* ]] || fail "Recommends lacks qt6-wayland: $(field Recommends)"
