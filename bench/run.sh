@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Every performance figure with its goal, in one table.
-#   release build: the core benchmarks, start-up, CPU and memory
+#   release build: the core benchmarks, start-up, CPU and memory, and the
+#   idle cost of a gamepad plugged in
 #   timing build (release + NUBBO_TIMING): fall steps and key latency
 #   the web edition (build/web) in headless Chromium: its download, load,
 #   main-thread and key-to-frame budgets
@@ -15,5 +16,7 @@ build/release/bench/core_bench --benchmark_repetitions=5 --benchmark_report_aggr
     goal = name == "BM_SettleLandingNoRun" ? "<= 1 us" : name == "BM_SettleLandingThreePassChain" ? "<= 10 us" : "-"
     printf "| %s (median of 5) | %.3f us | %s |\n", name, $4 / 1000, goal }'
 bench/process_bench.sh build/release | tail -n +3
+# Gamepads: the window at rest with no pad, with a virtual pad, without again.
+QT_QPA_PLATFORM=offscreen build/release/bench/pad_idle "${PAD_SECONDS:-10}" "${RUNS:-5}"
 bench/timing_bench.sh build/timing
 node bench/web_bench.mjs | tail -n +3
