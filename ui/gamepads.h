@@ -32,6 +32,7 @@ class Gamepads : public QObject {
     // Presses count only while active (the game's window is the active
     // window); going inactive releases every held control.
     void setActive(bool active);
+    bool active() const { return active_; }
     int openCount() const { return int(open_.size()); }
     bool polling() const { return timer_.isActive(); }
 

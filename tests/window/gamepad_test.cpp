@@ -146,11 +146,10 @@ class GamepadTest : public QObject {
 
     std::unique_ptr<VirtualPad> pad;
 
-    // A new game by the pad's Back button; its first piece at the top.
-    void newGame() {
+    // A new game by the pad's Back button: its first piece at the top.
+    [[nodiscard]] bool newGame() {
         press(*pad, button(SDL_CONTROLLER_BUTTON_BACK));
-        QTRY_COMPARE(piece().col, 3);
-        QCOMPARE(piece().row, 0);
+        return QTest::qWaitFor([&] { return piece().col == 3 && piece().row == 0; });
     }
 
   private slots:
@@ -170,6 +169,7 @@ class GamepadTest : public QObject {
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
         pad = plugIn();
         QCOMPARE(gamepads().openCount(), 1);
+        QTRY_VERIFY(gamepads().active());  // told of the activation
     }
     void cleanup() {
         pad.reset();
@@ -227,7 +227,7 @@ class GamepadTest : public QObject {
         QFETCH(int, rows);
         QFETCH(bool, rotates);
         QFETCH(bool, resumes);
-        newGame();
+        QVERIFY(newGame());
         press(*pad, button(SDL_CONTROLLER_BUTTON_START));
         QTRY_VERIFY(paused());
         const Piece before = piece();
@@ -251,7 +251,7 @@ class GamepadTest : public QObject {
     // repeat delay one every interval; two pads pressing at once make two
     // keys in one turn, and the key gate lets the first through.
     void aHeldDirectionRepeats() {
-        newGame();
+        QVERIFY(newGame());
         auto second = plugIn();
         QCOMPARE(gamepads().openCount(), 2);
         const Control right = button(SDL_CONTROLLER_BUTTON_DPAD_RIGHT);
@@ -287,7 +287,7 @@ class GamepadTest : public QObject {
     // Pads come and go mid-game: the new one plays, one pulled out while
     // held repeats no more, and with the last gone nothing polls.
     void padsComeAndGo() {
-        newGame();
+        QVERIFY(newGame());
         auto second = plugIn();
         press(*second, button(SDL_CONTROLLER_BUTTON_DPAD_LEFT));
         QCOMPARE(piece().col, 2);
@@ -313,16 +313,16 @@ class GamepadTest : public QObject {
     // Back deals a new game from the prompt, and again mid-game.
     void backStartsANewGame() {
         QCOMPARE(banner().text(), QStringLiteral("按F2"));
-        newGame();
+        QVERIFY(newGame());
         press(*pad, button(SDL_CONTROLLER_BUTTON_DPAD_LEFT));
         QCOMPARE(piece().col, 2);
-        newGame();
+        QVERIFY(newGame());
     }
 
     // A window that lost the focus paused, and a pad does not resume it;
     // back in the window, it does.
     void aPadActsOnlyOnTheActiveWindow() {
-        newGame();
+        QVERIFY(newGame());
         QWidget other;
         other.show();
         other.activateWindow();
