@@ -1,12 +1,12 @@
-// Gamepads, through the Gamepad API: each press becomes the key code it
+// Gamepads, through the Gamepad API: each press becomes the game key it
 // stands for and is handed to the game by the very function keys and touch
 // use, or runs the menu command, so the key gate and every rule treat a pad
 // as they treat a key. Pads are read once per animation frame, and only
 // while one is connected and the page is shown: an idle page asks for no
 // frame. A held direction repeats as a held key does, after REPEAT_DELAY
 // then every REPEAT_INTERVAL (a page cannot read the desktop's setting).
-const LEFT = 37, RIGHT = 39, DOWN = 40, SPACE = 32;
-const OTHER = 0;  // a key the game does not use: it resumes a paused game
+const LEFT = "left", RIGHT = "right", DOWN = "down", ROTATE = "rotate";
+const OTHER = "other";  // a key the game does not use: it resumes a paused game
 export const REPEAT_DELAY = 300, REPEAT_INTERVAL = 1000 / 30;
 // The stick counts as pushed past half way, and as let go only under 30 %,
 // so that a stick resting near the edge does not chatter.
@@ -15,7 +15,7 @@ const PUSHED = 0.5, RELEASED = 0.3;
 const SOUTH = 0, BACK = 8, START = 9, PAD_UP = 12, PAD_DOWN = 13, PAD_LEFT = 14, PAD_RIGHT = 15;
 const DIRECTIONS = [[LEFT, PAD_LEFT], [RIGHT, PAD_RIGHT], [DOWN, PAD_DOWN]];
 
-// `key(code)` hands a key code to the game, `command(name)` runs a menu
+// `key(name)` hands a game key to the game, `command(name)` runs a menu
 // command; `modal()` says when the help box has the keys.
 export function routeGamepads({ key, command, modal }) {
   const pads = new Map();  // index -> what it held at the last read
@@ -64,7 +64,7 @@ export function routeGamepads({ key, command, modal }) {
       if (!down || held.buttons[b] || [PAD_LEFT, PAD_RIGHT, PAD_DOWN].includes(b)) return;
       if (b === START) command("pause");
       else if (b === BACK) command("new");
-      else key(b === SOUTH || b === PAD_UP ? SPACE : OTHER);
+      else key(b === SOUTH || b === PAD_UP ? ROTATE : OTHER);
     });
     held.buttons = buttons;
     held.stick = stick;

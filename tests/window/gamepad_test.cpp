@@ -13,11 +13,13 @@
 
 #include "board_view.h"
 #include "fonts.h"
+#include "form_layout.h"
 #include "gamepads.h"
 #include "main_window.h"
 
 using nubbo::ui::Gamepads;
 using nubbo::ui::MainWindow;
+namespace form = nubbo::form;
 
 namespace {
 
@@ -68,6 +70,14 @@ QImage tile(int k) {
         .convertToFormat(QImage::Format_RGB32);
 }
 
+// A board cell's top-left corner in pixels of the client area.
+int cellX(int col) {
+    return form::kBoard.left + form::kCell * col;
+}
+int cellY(int row) {
+    return form::kBoard.top + form::kCell * row;
+}
+
 // Every thread's CPU time so far, from the scheduler's accounting.
 qint64 cpuNs() {
     qint64 total = 0;
@@ -91,7 +101,7 @@ class GamepadTest : public QObject {
     const int poll = 3 * Gamepads::kPollMs;  // long enough for a read of the pads
 
     Gamepads& gamepads() { return *window->findChild<Gamepads*>(QStringLiteral("gamepads")); }
-    QLabel& banner() { return *window->findChild<QLabel*>(QStringLiteral("Label2")); }
+    QLabel& banner() { return *window->findChild<QLabel*>(QStringLiteral("banner")); }
     bool paused() { return banner().isVisible() && banner().text() == QStringLiteral("PAUSE"); }
 
     // The falling piece as a player sees it: column, top row, tiles.
@@ -103,7 +113,7 @@ class GamepadTest : public QObject {
     Piece piece() {
         const QImage& buffer = window->findChild<nubbo::ui::BoardView*>()->buffer();
         auto picture = [&](int row, int col) {
-            const QImage cell = buffer.copy(13 + 32 * col, 67 + 32 * row, 32, 32);
+            const QImage cell = buffer.copy(cellX(col), cellY(row), form::kCell, form::kCell);
             for (int k = 0; k < 8; ++k)
                 if (cell == tile(k)) return k;
             return -1;
@@ -123,9 +133,9 @@ class GamepadTest : public QObject {
         static const QImage empty = tile(6);
         for (int col = 0; col < 8; ++col)
             for (int row = 0; row < 13; ++row)
-                for (int y = 0; y < 32; ++y)
-                    if (std::memcmp(buffer.constScanLine(67 + 32 * row + y) + 4 * (13 + 32 * col),
-                                    empty.constScanLine(y), 32 * 4) != 0)
+                for (int y = 0; y < form::kCell; ++y)
+                    if (std::memcmp(buffer.constScanLine(cellY(row) + y) + 4 * cellX(col),
+                                    empty.constScanLine(y), 4 * form::kCell) != 0)
                         return col;
         return -1;
     }
@@ -146,10 +156,12 @@ class GamepadTest : public QObject {
 
     std::unique_ptr<VirtualPad> pad;
 
-    // A new game by the pad's Back button: its first piece at the top.
+    // A new game by the pad's Back button: its first piece at the top of
+    // the spawn column.
     [[nodiscard]] bool newGame() {
         press(*pad, button(SDL_CONTROLLER_BUTTON_BACK));
-        return QTest::qWaitFor([&] { return piece().col == 3 && piece().row == 0; });
+        // (On a busy machine the first fall step may come before the look.)
+        return QTest::qWaitFor([&] { return piece().col == 3 && piece().row <= 1; });
     }
 
   private slots:
@@ -247,19 +259,37 @@ class GamepadTest : public QObject {
         }
     }
 
-    // A held direction repeats as a held key does: one press, then after the
-    // repeat delay one every interval; two pads pressing at once make two
-    // keys in one turn, and the key gate lets the first through.
-    void aHeldDirectionRepeats() {
+    // Two pads pressing at once are two key presses in one turn of the
+    // event loop: the key gate lets the first through, as it would two keys
+    // (the second too when the gate's 10 ms tick falls between them, which
+    // a millisecond clock now and then shows).
+    void twoPadsAtOnceMeetTheKeyGate() {
         QVERIFY(newGame());
         auto second = plugIn();
-        QCOMPARE(gamepads().openCount(), 2);
+        const int from = piece().row;
+        // Each time paused first, so that no fall step comes between.
+        for (int n = 0; n < 3; ++n) {
+            press(*pad, button(SDL_CONTROLLER_BUTTON_START));
+            for (VirtualPad* p : {pad.get(), second.get()})
+                button(SDL_CONTROLLER_BUTTON_DPAD_DOWN).set(*p, true);
+            QTest::qWait(poll);
+            for (VirtualPad* p : {pad.get(), second.get()})
+                button(SDL_CONTROLLER_BUTTON_DPAD_DOWN).set(*p, false);
+            QTest::qWait(poll);
+        }
+        const int dropped = piece().row - from;
+        QVERIFY2(dropped >= 3 && dropped <= 4, qPrintable(QString::number(dropped)));
+    }
+
+    // A held direction repeats as a held key does: one press, then after the
+    // repeat delay one every interval.
+    void aHeldDirectionRepeats() {
+        QVERIFY(newGame());
         const Control right = button(SDL_CONTROLLER_BUTTON_DPAD_RIGHT);
         QList<std::pair<qint64, int>> moves{{0, column()}};  // when the column changed, to which
         QElapsedTimer since;
         since.start();
         right.set(*pad, true);
-        right.set(*second, true);
         QTimer watch;
         connect(&watch, &QTimer::timeout, [&] {
             const int col = column();
@@ -268,7 +298,6 @@ class GamepadTest : public QObject {
         watch.start(1);
         QTest::qWait(900);
         right.set(*pad, false);
-        right.set(*second, false);
         QStringList seen;
         for (auto [at, col] : moves) seen << QStringLiteral("%1 ms: %2").arg(at).arg(col);
         const QString what = seen.join(QStringLiteral(", "));
@@ -281,12 +310,11 @@ class GamepadTest : public QObject {
         QVERIFY2(moves.last().second == 7, qPrintable(what));
         QVERIFY2(when(4) < 100, qPrintable(what));
         // The first repeat after the delay (500 ms on the offscreen
-        // platform), the next ones 1/30 s apart, give or take a read; until
-        // then, the two pads' presses moved the piece one column.
-        QVERIFY2(when(5) - when(4) >= 480 && when(5) - when(4) < 650, qPrintable(what));
+        // platform), the next ones 1/30 s apart, give or take a read and a
+        // busy machine (pad_input_test holds the exact instants).
+        QVERIFY2(when(5) - when(4) >= 480 && when(5) - when(4) < 800, qPrintable(what));
         const double step = (when(7) - when(5)) / 2.0;
-        QVERIFY2(step >= 20 && step <= 70, qPrintable(what));
-        QVERIFY2(moves[1].second == 4, qPrintable(what));
+        QVERIFY2(step >= 20 && step <= 90, qPrintable(what));
     }
 
     // Pads come and go mid-game: the new one plays, one pulled out while
@@ -333,16 +361,17 @@ class GamepadTest : public QObject {
         other.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&other));
         QVERIFY(paused());
+        const Piece still = piece();
         for (int b :
              {SDL_CONTROLLER_BUTTON_B, SDL_CONTROLLER_BUTTON_DPAD_LEFT, SDL_CONTROLLER_BUTTON_BACK})
             press(*pad, button(b));
         QTest::qWait(600);
-        QCOMPARE(piece(), (Piece{3, 0, piece().tiles}));
+        QCOMPARE(piece(), still);
         QVERIFY(paused());
         window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
         press(*pad, button(SDL_CONTROLLER_BUTTON_B));
-        QTRY_COMPARE_WITH_TIMEOUT(piece().row, 1, 1500);
+        QTRY_COMPARE_WITH_TIMEOUT(piece().row, still.row + 1, 1500);
     }
 };
 
