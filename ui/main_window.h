@@ -77,8 +77,9 @@ class MainWindow : public QMainWindow, public nubbo::Window {
     QCheckBox* expertBox_;  // the 高手 box: the harder game
     QLineEdit* scoreBox_;
     QLineEdit* levelBox_;
-    QLabel* gameOverLabel_;         // "GAME OVER"
-    QLabel* banner_;                // the prompt "按F2", "PAUSE", a chain, a level
+    QLabel* gameOverLabel_;  // "GAME OVER"
+    QLabel* banner_;         // the prompt "按F2", "PAUSE", a chain, a level
+
     QAction* newAction_;            // Game > New
     QAction* pauseAction_;          // Game > Pause
     Gamepads* gamepads_ = nullptr;  // none when built without SDL
