@@ -11,14 +11,13 @@
 #include "window.h"
 
 class QAction;
-namespace nubbo::ui {
-class Gamepads;
-}
 class QCheckBox;
 class QLabel;
 class QLineEdit;
 
 namespace nubbo::ui {
+
+class Gamepads;
 
 // The game window: fixed size, pink, a row of small boxes at the top, the
 // board, two banner labels over it and a credit line; Game and Help menus.
