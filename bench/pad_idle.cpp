@@ -20,6 +20,7 @@
 #include "fonts.h"
 #include "gamepads.h"
 #include "main_window.h"
+#include "platform_defaults.h"
 
 namespace {
 
@@ -96,6 +97,7 @@ double median(std::vector<double> v) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    nubbo::ui::setPlatformDefaults();  // Qt's own event loop, as the game has
     QApplication app(argc, argv);
     const int seconds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 10;
     const int runs = argc > 2 ? std::max(1, std::atoi(argv[2])) : 5;
