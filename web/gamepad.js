@@ -38,26 +38,26 @@ export function routeGamepads({ key, command, modal }) {
     if (!held) {
       // A pad's first read is its state at rest: nothing it holds is a press.
       held = { buttons, stick: { [LEFT]: x <= -PUSHED, [RIGHT]: x >= PUSHED, [DOWN]: y >= PUSHED }, next: {} };
-      for (const [code, button] of DIRECTIONS)
-        held.next[code] = held.stick[code] || buttons[button] ? Infinity : undefined;
+      for (const [name, button] of DIRECTIONS)
+        held.next[name] = held.stick[name] || buttons[button] ? Infinity : undefined;
       pads.set(pad.index, held);
       return;
     }
     const stick = {};
-    for (const [code, along] of [[LEFT, -x], [RIGHT, x], [DOWN, y]])
-      stick[code] = held.stick[code] ? along >= RELEASED : along >= PUSHED;
-    for (const [code, button] of DIRECTIONS) {
-      const on = stick[code] || buttons[button];
-      if (on && held.next[code] === undefined) {
-        key(code);
-        held.next[code] = now + REPEAT_DELAY;
-      } else if (on && now >= held.next[code]) {
-        key(code);
+    for (const [name, along] of [[LEFT, -x], [RIGHT, x], [DOWN, y]])
+      stick[name] = held.stick[name] ? along >= RELEASED : along >= PUSHED;
+    for (const [name, button] of DIRECTIONS) {
+      const on = stick[name] || buttons[button];
+      if (on && held.next[name] === undefined) {
+        key(name);
+        held.next[name] = now + REPEAT_DELAY;
+      } else if (on && now >= held.next[name]) {
+        key(name);
         // From the instant it was due; after a stall, one repeat and no burst.
-        held.next[code] += REPEAT_INTERVAL;
-        if (held.next[code] <= now) held.next[code] = now + REPEAT_INTERVAL;
+        held.next[name] += REPEAT_INTERVAL;
+        if (held.next[name] <= now) held.next[name] = now + REPEAT_INTERVAL;
       } else if (!on) {
-        held.next[code] = undefined;
+        held.next[name] = undefined;
       }
     }
     buttons.forEach((down, b) => {
