@@ -52,7 +52,7 @@ fuzz: deps
 	scripts/fuzz
 
 # Release builds (one with timestamps of fall steps and keys), the web
-# edition with the browser tests' puppeteer-core, and one table of every
+# edition with the browser tests' packages (puppeteer-core, lighthouse), and one table of every
 # performance figure with its goal.
 bench: deps
 	cmake --preset release
@@ -60,7 +60,7 @@ bench: deps
 	cmake --preset timing
 	cmake --build --preset timing
 	scripts/build-web build/web
-	cd tests/web && (test -d node_modules/puppeteer-core || PUPPETEER_SKIP_DOWNLOAD=1 npm ci --no-audit --no-fund)
+	cd tests/web && (test -d node_modules/lighthouse -a -d node_modules/axe-core || PUPPETEER_SKIP_DOWNLOAD=1 npm ci --no-audit --no-fund)
 	bench/run.sh
 
 # The README's picture: the real window playing a seeded game, the same on
