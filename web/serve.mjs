@@ -3,7 +3,9 @@
 // Usage: serve.mjs SITE_DIR [PORT]   (port 0, the default, picks a free one)
 // The tests import `serve` to run the site on a free port of their own; it
 // keeps a record of what it sent. Like a static host, it names each file's
-// version (ETag) and answers an unchanged one with 304 Not Modified.
+// version (ETag) and answers an unchanged one with 304 Not Modified, and it
+// sends the security headers a host of the site should send (the page sets
+// its own Content-Security-Policy, which a static host may not send).
 import { createHash } from "node:crypto";
 import { createServer } from "node:http";
 import { readFile } from "node:fs/promises";
@@ -49,6 +51,8 @@ export function serve(root, port = 0) {
         "Content-Type": TYPES[extname(file)] ?? "application/octet-stream",
         "Cache-Control": "no-cache",
         ETag: tag,
+        "X-Content-Type-Options": "nosniff",
+        "Referrer-Policy": "no-referrer",
       };
       const path = file.slice(base.length + 1).split(sep).join("/");
       if (request.headers["if-none-match"] === tag) {

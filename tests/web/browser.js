@@ -58,6 +58,9 @@ export async function startBrowser({ site = SITE } = {}) {
         const frameOf = globalThis.requestAnimationFrame;
         globalThis.requestAnimationFrame = (f) => { counts.frames += 1; return frameOf(f); };
         addEventListener("keydown", (e) => counts.keys.push(e), { capture: true });
+        // Anything the page's security policy refuses is a problem.
+        document.addEventListener("securitypolicyviolation", (e) =>
+          console.error(`refused by the policy (${e.violatedDirective}): ${e.blockedURI}`), { capture: true });
       });
       if (beforeLoad) await page.evaluateOnNewDocument(beforeLoad);
       await page.setViewport(viewport);
