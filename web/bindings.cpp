@@ -51,13 +51,23 @@ class PageWindow : public nubbo::Window {
 };
 
 // The core's clock on performance.now() (monotonic), in whole milliseconds,
-// with one setTimeout for the single wake-up the core asks for.
+// with one setTimeout for the single wake-up the core asks for. The core
+// asks after every event, mostly for the instant already asked for (a key
+// seldom moves the next fall step): the timeout pending for it stays, as a
+// new one would cost the page a clear and a set for nothing.
 class PageClock : public nubbo::Clock {
   public:
     Millis now() const override { return Millis(std::floor(page_now())); }
     void wakeAt(std::optional<Millis> due) override {
+        if (due == armed_) return;
+        armed_ = due;
         page_wake_in(due ? std::max(0.0, double(*due) - page_now()) : -1.0);
     }
+    // The timeout fired: none is pending any more.
+    void woken() { armed_.reset(); }
+
+  private:
+    std::optional<Millis> armed_;
 };
 
 struct Page {
@@ -116,6 +126,7 @@ EMSCRIPTEN_KEEPALIVE void nubbo_close_help() {
     page->game.closeHelp();
 }
 EMSCRIPTEN_KEEPALIVE void nubbo_wake() {
+    page->clock.woken();
     page->game.wake();
 }
 

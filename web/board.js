@@ -15,8 +15,8 @@ export async function loadPictures() {
     image.src = `tiles/tile${k}.png`;
     pictures.push(image);
   }
-  await Promise.all(pictures.map((image) => image.decode()));
-  return pictures;
+  // As bitmaps, which a worker can draw too.
+  return Promise.all(pictures.map((image) => image.decode().then(() => createImageBitmap(image))));
 }
 
 export class Board {
@@ -62,4 +62,26 @@ export class Board {
     const x = edge(col), y = edge(row);
     this.context.drawImage(this.pictures[picture], x, y, edge(col + 1) - x, edge(row + 1) - y);
   }
+}
+
+// The page's board: drawn by a worker (board_worker.js) on the canvas handed
+// over to it where the browser can, else here. The paints of one event go
+// to the worker in one message.
+export function drawBoard(canvas, pictures, ratio) {
+  if (!canvas.transferControlToOffscreen) return new Board(canvas, pictures, ratio);
+  const worker = new Worker(new URL("board_worker.js", import.meta.url), { type: "module" });
+  const offscreen = canvas.transferControlToOffscreen();
+  worker.postMessage({ canvas: offscreen, pictures, ratio }, [offscreen, ...pictures]);
+  let cells = [];
+  const send = () => {
+    worker.postMessage({ cells });
+    cells = [];
+  };
+  return {
+    paintCell(row, col, picture) {
+      if (!cells.length) queueMicrotask(send);
+      cells.push(row, col, picture);
+    },
+    setRatio: (next) => worker.postMessage({ ratio: next }),
+  };
 }

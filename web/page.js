@@ -2,7 +2,7 @@
 // window and clock, and hands it keys, menu commands and focus changes.
 // No rule of the game lives here.
 import createGame from "./nubbo-game.js";
-import { Board, loadPictures } from "./board.js";
+import { drawBoard, loadPictures } from "./board.js";
 import { fitForm } from "./fit.js";
 import { routeGamepads } from "./gamepad.js";
 import { routeKeys } from "./keys.js";
@@ -80,7 +80,7 @@ async function start() {
   let pictures;
   [pictures, game] = await Promise.all([loadPictures(), createGame({ page }),
     document.fonts.load("80px 'Nubbo Kai'"), document.fonts.load("48px 'Nubbo Sans'")]);
-  board = new Board($("board"), pictures, pixels);
+  board = drawBoard($("board"), pictures, pixels);
   game._nubbo_start(dealSeed());
 
   // The controls reach the game only once it is there.

@@ -4,7 +4,7 @@
 import assert from "node:assert/strict";
 import { after, before, test } from "node:test";
 import { setTimeout as sleep } from "node:timers/promises";
-import { look, startBrowser } from "./browser.js";
+import { look, onBoard, startBrowser } from "./browser.js";
 import { boardOf, pieceOf } from "./view.js";
 
 let browser;
@@ -23,9 +23,8 @@ const piece = async (page) => pieceOf(await board(page));
 
 // The top row of the falling piece, read from the canvas at once: quicker
 // than a screenshot, so that the fall of the piece meanwhile is small.
-const topRow = (page) => page.evaluate(() => {
-  const canvas = document.getElementById("board");
-  const { data } = canvas.getContext("2d").getImageData(0, 0, canvas.width, canvas.height);
+const topRow = (page) => onBoard(page, (canvas, context) => {
+  const { data } = context.getImageData(0, 0, canvas.width, canvas.height);
   for (let p = 0; p < data.length; p += 4)
     if (data[p] !== 255 || data[p + 1] !== 255 || data[p + 2] !== 255) return Math.floor(p / 4 / canvas.width / (canvas.height / 13));
   return -1;

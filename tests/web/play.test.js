@@ -5,7 +5,7 @@ import assert from "node:assert/strict";
 import { readFileSync } from "node:fs";
 import { after, before, test } from "node:test";
 import { setTimeout as sleep } from "node:timers/promises";
-import { look, startBrowser } from "./browser.js";
+import { look, onBoard, startBrowser } from "./browser.js";
 import { fetchedOnLoad, sizes } from "./first_visit.js";
 import { bluePixels, boardOf, pieceOf, place } from "./view.js";
 
@@ -100,9 +100,7 @@ for (const ratio of [1, 2]) {
 // The rows the piece's top tile stands on, and when it got there, from the
 // canvas itself at every 4 ms until `ms` have passed.
 function watchFall(page, ms) {
-  return page.evaluate((ms) => new Promise((done) => {
-    const board = document.getElementById("board");
-    const context = board.getContext("2d");
+  return onBoard(page, (board, context, ms) => new Promise((done) => {
     const cell = board.height / 13;
     const topRow = () => {
       const { data } = context.getImageData(0, 0, board.width, board.height);

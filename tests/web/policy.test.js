@@ -16,6 +16,9 @@ const POLICY = readFileSync(`${SITE}/index.html`, "utf8")
 
 test("the game loads, plays, pauses, helps, runs a script and exits with nothing refused", async () => {
   assert.ok(POLICY, "index.html sets a policy");
+  // The local server sends the headers a host should.
+  const { headers } = await fetch(browser.url);
+  assert.deepEqual([headers.get("x-content-type-options"), headers.get("referrer-policy")], ["nosniff", "no-referrer"]);
   // The harness reports every refusal as a problem.
   const { page, problems } = await browser.open();
   await page.keyboard.press("F2");
