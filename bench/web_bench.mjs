@@ -3,10 +3,11 @@
 // local server: 5 runs each, the median against the goal and every run.
 // Usage: node bench/web_bench.mjs   (the site in build/web, or NUBBO_SITE;
 // puppeteer-core from tests/web, installed there by `npm ci`)
-import { readFileSync } from "node:fs";
+import { readFileSync, readdirSync } from "node:fs";
 import { setTimeout as sleep } from "node:timers/promises";
 import { startBrowser } from "../tests/web/browser.js";
 import { fetchedOnLoad, sizes } from "../tests/web/first_visit.js";
+import { runLighthouse } from "../tests/web/lighthouse.js";
 
 const RUNS = Number(process.env.RUNS ?? 5);
 const median = (xs) => {
@@ -32,8 +33,9 @@ async function load(browser, context) {
 
 // The CPU time of the main thread of `page`'s renderer, in ms, read as the
 // desktop benchmarks read theirs (/proc/PID/task/TID/schedstat: the
-// renderer's main thread is its process's first). The renderer is the one
-// whose main thread runs a busy loop of the page's.
+// renderer's main thread is its process's first), and of all its threads
+// (the board's worker among them). The renderer is the one whose main
+// thread runs a busy loop of the page's.
 async function mainThreadClock(page) {
   const cdp = await page.browser().target().createCDPSession();
   const { processInfo } = await cdp.send("SystemInfo.getProcessInfo");
@@ -44,7 +46,9 @@ async function mainThreadClock(page) {
   await page.evaluate(() => { for (const end = performance.now() + 100; performance.now() < end;); });
   const gained = ids.map((id, k) => cpu(id) - before[k]);
   const pid = ids[gained.indexOf(Math.max(...gained))];
-  return () => cpu(pid);
+  const all = () => readdirSync(`/proc/${pid}/task`).reduce((sum, tid) =>
+    sum + Number(readFileSync(`/proc/${pid}/task/${tid}/schedstat`, "utf8").split(" ")[0]) / 1e6, 0);
+  return { main: () => cpu(pid), all };
 }
 
 // The main thread's busy time while `act` runs, in percent of the time:
@@ -57,11 +61,12 @@ async function busy(page, act) {
   await cdp.send("Performance.enable");
   const taskTime = async () => (await cdp.send("Performance.getMetrics")).metrics
     .find((m) => m.name === "TaskDuration").value * 1000;
-  const c0 = clock(), t0 = await taskTime(), w0 = performance.now();
+  const c0 = clock.main(), a0 = clock.all(), t0 = await taskTime(), w0 = performance.now();
   await act();
-  const c1 = clock(), t1 = await taskTime(), w1 = performance.now();
+  const c1 = clock.main(), a1 = clock.all(), t1 = await taskTime(), w1 = performance.now();
   await cdp.detach();
-  return { cpu: ((c1 - c0) / (w1 - w0)) * 100, tasks: ((t1 - t0) / (w1 - w0)) * 100 };
+  const share = (ms) => (ms / (w1 - w0)) * 100;
+  return { cpu: share(c1 - c0), all: share(a1 - a0), tasks: share(t1 - t0) };
 }
 
 // A key every 150 ms for `ms`: the arrows and the rotation mostly, now and
@@ -78,8 +83,27 @@ async function play(page, ms) {
   }
 }
 
-const firstVisit = [], paint = [], ready = [], playable = [], blankPlaying = [], idle = [], idleTasks = [], playing = [], playingTasks = [];
-const keyMedian = [], keyMax = [];
+// The least a page can do to show each key: one cell drawn by a worker on
+// a canvas handed over to it, as the game's board is.
+const FLOOR = `data:text/html,<canvas id=c width=256 height=416></canvas><script>
+const worker = new Worker(URL.createObjectURL(new Blob(["let c, n = 0; onmessage = (e) => { if (e.data.canvas) c = e.data.canvas.getContext('2d'); else { c.fillStyle = n++ % 2 ? 'red' : 'blue'; c.fillRect(32, 32, 32, 32); } };"])));
+const canvas = document.getElementById("c").transferControlToOffscreen();
+worker.postMessage({ canvas }, [canvas]);
+addEventListener("keydown", () => worker.postMessage(1));
+</script>`;
+
+// Lighthouse's performance score of a first visit, on its mobile or
+// desktop preset, in a browser of its own.
+async function lighthouseScore(preset) {
+  const alone = await startBrowser();
+  const lhr = await runLighthouse(alone, preset, ["performance"]);
+  await alone.close();
+  return lhr.categories.performance.score * 100;
+}
+
+const firstVisit = [], paint = [], ready = [], playable = [], idle = [], idleTasks = [], playingTasks = [];
+const playing = [], blankPlaying = [], floorPlaying = [], ratio = [], floorRatio = [], playingAll = [], blankAll = [];
+const keyMedian = [], keyMax = [], mobileScore = [], desktopScore = [];
 const browser = await startBrowser();
 const warm = await browser.blank();  // the browser started before any measurement
 for (let run = 0; run < RUNS; ++run) {
@@ -125,12 +149,25 @@ for (let run = 0; run < RUNS; ++run) {
   let figures = await busy(page, () => sleep(10000));
   idle.push(figures.cpu);
   idleTasks.push(figures.tasks);
-  // A game played for 30 s.
+  // A game played for 30 s, and right after it the same keys for 30 s on an
+  // empty page and on the least page that shows each key: side by side, so
+  // that the machine's load falls on all alike.
   await page.keyboard.press("F2");
   figures = await busy(page, () => play(page, 30000));
   playing.push(figures.cpu);
+  playingAll.push(figures.all);
   playingTasks.push(figures.tasks);
   await page.close();
+  for (const [url, cpu, all] of [["data:text/html,<p>keys</p>", blankPlaying, blankAll], [FLOOR, floorPlaying, []]]) {
+    page = await context.newPage();
+    await page.goto(url);
+    figures = await busy(page, () => play(page, 30000));
+    cpu.push(figures.cpu);
+    all.push(figures.all);
+    await page.close();
+  }
+  ratio.push(playing.at(-1) / blankPlaying.at(-1));
+  floorRatio.push(floorPlaying.at(-1) / blankPlaying.at(-1));
 
   // Key press to the next animation frame after the game painted the move
   // (the page's key listener paints at once; this one runs after it).
@@ -151,12 +188,9 @@ for (let run = 0; run < RUNS; ++run) {
   keyMax.push(Math.max(...lags));
   await context.close();
 
-  // For reference: the same keys for 10 s on an empty page, what the
-  // browser spends on key presses alone.
-  page = await warm.browser().newPage();
-  await page.goto("data:text/html,<p>keys</p>");
-  blankPlaying.push((await busy(page, () => play(page, 10000))).cpu);
-  await page.close();
+  // Lighthouse, in a browser of its own for each preset.
+  mobileScore.push(await lighthouseScore("mobile"));
+  desktopScore.push(await lighthouseScore("desktop"));
 }
 await browser.close();
 
@@ -168,7 +202,14 @@ row("web: navigation to the game loaded (the page's mark)", ready, "ms", "-");
 row("web: navigation to a playable game (F2 has dealt)", playable, "ms", "<= 400 ms");
 row("web: main-thread CPU, idle page, 10 s from 10 s after the first paint", idle, "%", "<= 0.1 %", 3);
 row("web: main-thread CPU, a key every 150 ms for 30 s", playing, "%", "<= 1 %", 3);
-row("web: main-thread CPU, the same keys on an empty page (10 s)", blankPlaying, "%", "-", 3);
+row("web: main-thread CPU, the same keys on an empty page (30 s, right after)", blankPlaying, "%", "-", 3);
+row("web: main-thread CPU while playing, ratio to the empty page", ratio, "x", "<= 1.2", 2);
+row("web: main-thread CPU, the same keys on a page that draws one cell a key from a worker", floorPlaying, "%", "-", 3);
+row("web: that page's ratio to the empty page (the least a page that shows each key costs)", floorRatio, "x", "-", 2);
+row("web: renderer CPU, all its threads, while playing", playingAll, "%", "-", 3);
+row("web: renderer CPU, all its threads, the empty page", blankAll, "%", "-", 3);
+row("web: Lighthouse performance score, mobile preset", mobileScore, "", "100", 0);
+row("web: Lighthouse performance score, desktop preset", desktopScore, "", "100", 0);
 row("web: key press to the moved piece's frame, median of 40 keys", keyMedian, "ms", "<= 16.7 ms");
 row("web: key press to the moved piece's frame, longest of 40 keys", keyMax, "ms", "<= 16.7 ms");
 row("web: main-thread task time (wall clock), idle page", idleTasks, "%", "-", 3);

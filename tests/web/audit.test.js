@@ -6,21 +6,16 @@ import assert from "node:assert/strict";
 import { after, before, test } from "node:test";
 import { setTimeout as sleep } from "node:timers/promises";
 import axe from "axe-core";
-import lighthouse from "lighthouse";
-import desktopConfig from "lighthouse/core/config/desktop-config.js";
 import { startBrowser } from "./browser.js";
+import { runLighthouse } from "./lighthouse.js";
 
 let browser;
 before(async () => { browser = await startBrowser(); });
 after(() => browser?.close());
 
-for (const [preset, config] of [["mobile", undefined], ["desktop", desktopConfig]]) {
+for (const preset of ["mobile", "desktop"]) {
   test(`Lighthouse ${preset}: accessibility, best practices and SEO 100, cumulative layout shift 0`, async () => {
-    const page = await browser.blank();
-    const { lhr } = await lighthouse(browser.url, {
-      logLevel: "error", onlyCategories: ["performance", "accessibility", "best-practices", "seo"],
-    }, config, page);
-    assert.equal(lhr.runtimeError, undefined, JSON.stringify(lhr.runtimeError));
+    const lhr = await runLighthouse(browser, preset, ["performance", "accessibility", "best-practices", "seo"]);
     const failing = Object.values(lhr.audits)
       .filter((a) => a.score !== null && a.score < 1 && a.scoreDisplayMode === "binary")
       .map((a) => `${a.id}: ${a.title}`);
@@ -28,7 +23,6 @@ for (const [preset, config] of [["mobile", undefined], ["desktop", desktopConfig
       .map((name) => [name, lhr.categories[name].score]));
     assert.deepEqual(scores, { accessibility: 1, "best-practices": 1, seo: 1 }, failing.join("\n"));
     assert.equal(lhr.audits["cumulative-layout-shift"].numericValue, 0, "the form never moves");
-    await page.close();
   });
 }
 
