@@ -1,61 +1,57 @@
-// Fits the form to the window: the largest scale at which the whole form
+// The form's fit to the window: the largest scale at which the whole form
 // (and, on a touch screen, the New and Pause buttons under it or, when that
-// leaves the form larger, beside it) shows without
-// scrolling, where each picture pixel is a whole square of device pixels so
-// that the tiles stay crisp. Placed on whole device pixels, so that the
-// canvas is never resampled; fitted again when the window or the screen
-// changes (a phone turned, a window resized, moved to another screen).
+// leaves the form larger, beside it) shows without scrolling, where each
+// picture pixel is a whole square of device pixels so that the tiles stay
+// crisp, placed on whole device pixels so that the canvas is never
+// resampled. fit.css (made by web/make_fit.py) lays it out before the first
+// paint with no script, for the device pixel ratios it lists; this module
+// supplies the same figures for any other ratio, shows the touch buttons
+// where fit.css made room for them, and tells the board its device pixels,
+// again whenever the window or the screen changes.
 import { FORM } from "./form.js";
 
 const FORM_WIDTH = FORM.client.width;
 const FORM_HEIGHT = FORM.menuBar + FORM.client.height;
-const EDGE = 2;  // CSS pixels kept free around the form, at the least
-const TOP = 32;  // above the form, when the window has room for it
-const BAR = 56;  // the touch buttons under the form, with their gap
-const SIDE = 96;  // the touch buttons beside the form, with their gap
+const INPUTS = ["--ratio", "--step", "--kw", "--kh", "--kwb", "--khu"];
 
-// The form's scale: k / ratio for the largest whole k (device pixels per
-// picture pixel) at which a `FORM_WIDTH` x `FORM_HEIGHT` form fits in
-// `width` x `height` CSS pixels; k is 1 at the least.
-export function formScale(width, height, ratio) {
+// The most device pixels per picture pixel at which `size` picture pixels
+// fit in `room` CSS pixels at `ratio`; 1 at the least.
+function most(room, size, ratio) {
   let k = 1;
-  while ((FORM_WIDTH * (k + 1)) / ratio <= width && (FORM_HEIGHT * (k + 1)) / ratio <= height) ++k;
-  return k / ratio;
+  while ((size * (k + 1)) / ratio <= room) ++k;
+  return k;
 }
 
-// A touch screen is one whose pointer is coarse, or that has touch points.
-export const touchScreen = () => matchMedia("(any-pointer: coarse)").matches || navigator.maxTouchPoints > 0;
+// A touch screen is one whose pointer is coarse, as fit.css reads it.
+export const touchScreen = () => matchMedia("(any-pointer: coarse)").matches;
 
-// Lays out `stage` (holding `form`) and `bar` now and on every change, and
-// tells `onFit(devicePixelsPerFormPixel, scale)`.
-export function fitForm({ stage, form, bar, onFit }) {
+// For a ratio fit.css does not list: what its media queries would set.
+function supplyInputs(root, ratio) {
+  for (const name of INPUTS) root.style.removeProperty(name);
+  if (getComputedStyle(root).getPropertyValue("--ratio").trim()) return;
+  const style = getComputedStyle(root);
+  const [edge, bar, side] = ["--fit-edge", "--fit-bar", "--fit-side"].map((name) => Number(style.getPropertyValue(name)));
+  const width = innerWidth - 2 * edge, height = innerHeight - 2 * edge;
+  // The fewest CSS pixels that make whole device pixels (2 at 1.5, say).
+  let step = 1;
+  while (step < 8 && Math.abs(step * ratio - Math.round(step * ratio)) > 1e-6) ++step;
+  const values = [ratio, `${step}px`, most(width, FORM_WIDTH, ratio), most(height, FORM_HEIGHT, ratio),
+    most(width - side, FORM_WIDTH, ratio), most(height - bar, FORM_HEIGHT, ratio)];
+  INPUTS.forEach((name, k) => root.style.setProperty(name, String(values[k])));
+}
+
+// Lays out `bar` now and on every change, and tells
+// `onFit(devicePixelsPerFormPixel, scale)`.
+export function fitForm({ bar, onFit }) {
+  const root = document.documentElement;
   const layout = () => {
     const ratio = devicePixelRatio || 1;
-    const touch = touchScreen();
-    bar.hidden = !touch;
-    const under = formScale(innerWidth - 2 * EDGE, innerHeight - 2 * EDGE - (touch ? BAR : 0), ratio);
-    const beside = touch ? formScale(innerWidth - 2 * EDGE - SIDE, innerHeight - 2 * EDGE, ratio) : 0;
-    const side = beside > under;
-    const scale = side ? beside : under;
-    bar.classList.toggle("beside", side);
-    form.style.transform = scale === 1 ? "" : `scale(${scale})`;
-    const width = FORM_WIDTH * scale, height = FORM_HEIGHT * scale;
-    stage.style.width = `${width}px`;
-    stage.style.height = `${height}px`;
-    bar.style.width = side ? "" : `${width}px`;
-    // The fewest CSS pixels that make whole device pixels (2 at a ratio of
-    // 1.5, for example): the form's corner lies on a multiple of them.
-    let step = 1;
-    while (step < 8 && Math.abs(step * ratio - Math.round(step * ratio)) > 1e-6) ++step;
-    const snap = (css) => Math.max(0, Math.floor(css / step) * step);
-    const left = snap((innerWidth - width - (side ? SIDE : 0)) / 2);
-    const top = snap(Math.min(TOP, (innerHeight - height - (touch && !side ? BAR : 0)) / 2));
-    stage.style.marginLeft = `${left}px`;
-    stage.style.marginTop = `${top}px`;
-    bar.style.marginLeft = side ? "" : `${left}px`;
-    bar.style.left = side ? `${left + width + 8}px` : "";
-    bar.style.top = side ? `${top}px` : "";
-    onFit(Math.round(ratio * scale), scale);  // a whole number by the choice of scale
+    supplyInputs(root, ratio);
+    const style = getComputedStyle(root);
+    bar.hidden = !touchScreen();
+    bar.classList.toggle("beside", Number(style.getPropertyValue("--side")) > 0);
+    const pixels = Number(style.getPropertyValue("--k"));
+    onFit(pixels, pixels / ratio);
   };
   layout();
   addEventListener("resize", layout);

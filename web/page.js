@@ -28,7 +28,7 @@ async function start() {
   let pixels = 1;  // device pixels per pixel of the unscaled form
   let scale = 1;
   fitForm({
-    stage: $("stage"), form: $("form"), bar: $("touchbar"),
+    bar: $("touchbar"),
     onFit(fitted, scaled) {
       pixels = fitted;
       scale = scaled;

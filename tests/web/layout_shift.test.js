@@ -49,7 +49,7 @@ test("from navigation to a dealt piece nothing shifts, and the first paint is th
     }));
     assert.deepEqual(seen.shifts, [], `${what}: layout shifts`);
     assert.deepEqual(seen.first, seen.last, `${what}: the first paint is the final layout`);
-    assert.equal(seen.last.width * viewport.deviceScaleFactor, 289 * pixels, `${what}: ${pixels} device pixels a picture pixel`);
+    assert.equal(Math.round(seen.last.width * viewport.deviceScaleFactor), 289 * pixels, `${what}: ${pixels} device pixels a picture pixel`);
     await page.close();
   }
 });
