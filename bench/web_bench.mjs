@@ -8,6 +8,7 @@ import { setTimeout as sleep } from "node:timers/promises";
 import { startBrowser } from "../tests/web/browser.js";
 import { fetchedOnLoad, sizes } from "../tests/web/first_visit.js";
 import { runLighthouse } from "../tests/web/lighthouse.js";
+import { playKeys as play } from "./web_trace.mjs";
 
 const RUNS = Number(process.env.RUNS ?? 5);
 const median = (xs) => {
@@ -67,20 +68,6 @@ async function busy(page, act) {
   await cdp.detach();
   const share = (ms) => (ms / (w1 - w0)) * 100;
   return { cpu: share(c1 - c0), all: share(a1 - a0), tasks: share(t1 - t0) };
-}
-
-// A key every 150 ms for `ms`: the arrows and the rotation mostly, now and
-// then a drop or a new game, from a fixed sequence.
-async function play(page, ms) {
-  let seed = 12345;
-  const next = () => (seed = (seed * 1103515245 + 12345) % 2 ** 31) % 10;
-  const keys = ["ArrowLeft", "ArrowLeft", "ArrowLeft", "ArrowRight", "ArrowRight", "ArrowRight", "Space", "Space",
-    "ArrowDown", "F2"];
-  const end = performance.now() + ms;
-  for (let at = performance.now(); at < end; at += 150) {
-    await page.keyboard.press(keys[next()]);
-    await sleep(Math.max(0, at + 150 - performance.now()));
-  }
 }
 
 // The least a page can do to show each key: one cell drawn by a worker on

@@ -64,12 +64,16 @@ export class Board {
   }
 }
 
-// The page's board: drawn by a worker (board_worker.js) on the canvas handed
-// over to it where the browser can, else here. The paints of one event go
-// to the worker in one message.
-export function drawBoard(canvas, pictures, ratio) {
-  if (!canvas.transferControlToOffscreen) return new Board(canvas, pictures, ratio);
-  const worker = new Worker(new URL("board_worker.js", import.meta.url), { type: "module" });
+// The board's worker (board_worker.js), started first thing so that its
+// modules load while the game's do; none where the browser cannot hand a
+// canvas over to one.
+export const boardWorker = () => (HTMLCanvasElement.prototype.transferControlToOffscreen
+  ? new Worker(new URL("board_worker.js", import.meta.url), { type: "module" }) : null);
+
+// The page's board: drawn by `worker` on the canvas handed over to it, else
+// here. The paints of one event go to the worker in one message.
+export function drawBoard(canvas, pictures, ratio, worker) {
+  if (!worker) return new Board(canvas, pictures, ratio);
   const offscreen = canvas.transferControlToOffscreen();
   worker.postMessage({ canvas: offscreen, pictures, ratio }, [offscreen, ...pictures]);
   let cells = [];

@@ -2,16 +2,16 @@
 // window and clock, and hands it keys, menu commands and focus changes.
 // No rule of the game lives here.
 import createGame from "./nubbo-game.js";
-import { drawBoard, loadPictures } from "./board.js";
+import { boardWorker, drawBoard, loadPictures } from "./board.js";
 import { fitForm } from "./fit.js";
 import { routeGamepads } from "./gamepad.js";
 import { routeKeys } from "./keys.js";
 import { setUpHelp, setUpMenu } from "./menu.js";
-import { workOffline } from "./offline.js";
-import { runScript } from "./script.js";
 import { routeTouch } from "./touch.js";
 
-globalThis.nubbo = { runScript };
+// The script hook and the service worker are no part of a first game: their
+// modules load when first wanted, off the way to a playable page.
+globalThis.nubbo = { runScript: async (text) => (await import("./script.js")).runScript(text) };
 
 const $ = (id) => document.getElementById(id);
 
@@ -24,6 +24,7 @@ function dealSeed() {
 }
 
 async function start() {
+  const worker = boardWorker();
   let board = null;
   let pixels = 1;  // device pixels per pixel of the unscaled form
   let scale = 1;
@@ -80,7 +81,7 @@ async function start() {
   let pictures;
   [pictures, game] = await Promise.all([loadPictures(), createGame({ page }),
     document.fonts.load("80px 'Nubbo Kai'"), document.fonts.load("48px 'Nubbo Sans'")]);
-  board = drawBoard($("board"), pictures, pixels);
+  board = drawBoard($("board"), pictures, pixels, worker);
   game._nubbo_start(dealSeed());
 
   // The controls reach the game only once it is there.
@@ -119,7 +120,7 @@ async function start() {
   const focusLost = () => { if (!ended && !help.isOpen()) game._nubbo_focus_lost(); };
   addEventListener("blur", focusLost);
   document.addEventListener("visibilitychange", () => { if (document.hidden) focusLost(); });
-  workOffline({ playing: () => underWay });
+  import("./offline.js").then(({ workOffline }) => workOffline({ playing: () => underWay }));
   document.documentElement.dataset.ready = "";  // for tests: the game is loaded
   performance.mark("nubbo-ready");  // and for the benchmarks
 }
