@@ -64,16 +64,12 @@ export class Board {
   }
 }
 
-// The board's worker (board_worker.js), started first thing so that its
-// modules load while the game's do; none where the browser cannot hand a
-// canvas over to one.
-export const boardWorker = () => (HTMLCanvasElement.prototype.transferControlToOffscreen
-  ? new Worker(new URL("board_worker.js", import.meta.url), { type: "module" }) : null);
-
-// The page's board: drawn by `worker` on the canvas handed over to it, else
+// The page's board: drawn by a worker (this very module, run as one: see
+// the end) on the canvas handed over to it where the browser can, else
 // here. The paints of one event go to the worker in one message.
-export function drawBoard(canvas, pictures, ratio, worker) {
-  if (!worker) return new Board(canvas, pictures, ratio);
+export function drawBoard(canvas, pictures, ratio) {
+  if (!canvas.transferControlToOffscreen) return new Board(canvas, pictures, ratio);
+  const worker = new Worker(import.meta.url, { type: "module" });
   const offscreen = canvas.transferControlToOffscreen();
   worker.postMessage({ canvas: offscreen, pictures, ratio }, [offscreen, ...pictures]);
   let cells = [];
@@ -87,5 +83,20 @@ export function drawBoard(canvas, pictures, ratio, worker) {
       cells.push(row, col, picture);
     },
     setRatio: (next) => worker.postMessage({ ratio: next }),
+  };
+}
+
+// Run as the board's worker: the canvas handed over, drawn off the page's
+// main thread, so that a change of a cell costs the drawing of that cell and
+// the worker's frame, and no style, layout or paint of the page. Messages:
+// { canvas, pictures, ratio } once, then { ratio } when the device pixels
+// change and { cells: [row, col, picture, ...] } for paints. One module for
+// both, so that the worker starts with no fetch the page has not made.
+if (typeof WorkerGlobalScope !== "undefined" && globalThis instanceof WorkerGlobalScope) {
+  globalThis.onmessage = ({ data }) => {
+    if (data.canvas) globalThis.board = new Board(data.canvas, data.pictures, data.ratio);
+    const { board } = globalThis;
+    if (data.ratio) board.setRatio(data.ratio);
+    for (let k = 0; k < (data.cells?.length ?? 0); k += 3) board.paintCell(data.cells[k], data.cells[k + 1], data.cells[k + 2]);
   };
 }

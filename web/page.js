@@ -2,7 +2,7 @@
 // window and clock, and hands it keys, menu commands and focus changes.
 // No rule of the game lives here.
 import createGame from "./nubbo-game.js";
-import { boardWorker, drawBoard, loadPictures } from "./board.js";
+import { drawBoard, loadPictures } from "./board.js";
 import { fitForm } from "./fit.js";
 import { routeGamepads } from "./gamepad.js";
 import { routeKeys } from "./keys.js";
@@ -24,7 +24,6 @@ function dealSeed() {
 }
 
 async function start() {
-  const worker = boardWorker();
   let board = null;
   let pixels = 1;  // device pixels per pixel of the unscaled form
   let scale = 1;
@@ -81,7 +80,7 @@ async function start() {
   let pictures;
   [pictures, game] = await Promise.all([loadPictures(), createGame({ page }),
     document.fonts.load("80px 'Nubbo Kai'"), document.fonts.load("48px 'Nubbo Sans'")]);
-  board = drawBoard($("board"), pictures, pixels, worker);
+  board = drawBoard($("board"), pictures, pixels);
   game._nubbo_start(dealSeed());
 
   // The controls reach the game only once it is there.

@@ -112,9 +112,9 @@ export async function look(page) {
 }
 
 // Runs `fn(canvas, context, arg)` where the board is drawn: in the board's
-// worker, on the canvas the page handed over to it, as drawn so far.
+// worker (board.js run as one), on the canvas the page handed over to it.
 export async function onBoard(page, fn, arg) {
-  const worker = page.workers().find((w) => w.url().endsWith("/board_worker.js"));
+  const worker = page.workers().find((w) => w.url().endsWith("/board.js"));
   if (!worker) throw new Error("the board's worker is not running");
   return worker.evaluate(`(${fn})(board.canvas, board.context, ${JSON.stringify(arg)})`);
 }
