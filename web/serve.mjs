@@ -5,10 +5,12 @@
 // keeps a record of what it sent. Like a static host, it names each file's
 // version (ETag) and answers an unchanged one with 304 Not Modified, and it
 // sends the security headers a host of the site should send (the page sets
-// its own Content-Security-Policy, which a static host may not send).
+// its own Content-Security-Policy, which a static host may not send). Text
+// and WebAssembly go gzipped to a browser that takes it, as from any host.
 import { createHash } from "node:crypto";
 import { createServer } from "node:http";
 import { readFile } from "node:fs/promises";
+import { gzipSync } from "node:zlib";
 import { extname, join, normalize, resolve, sep } from "node:path";
 import { fileURLToPath } from "node:url";
 
@@ -23,6 +25,8 @@ const TYPES = {
   ".txt": "text/plain; charset=utf-8",
   ".webmanifest": "application/manifest+json",
 };
+
+const COMPRESSED = new Set([".html", ".js", ".css", ".wasm", ".svg", ".txt", ".webmanifest"]);
 
 export function serve(root, port = 0) {
   const base = resolve(root);
@@ -45,9 +49,14 @@ export function serve(root, port = 0) {
       return;
     }
     try {
-      const body = await readFile(file);
-      const tag = `"${createHash("sha1").update(body).digest("base64url")}"`;
+      const raw = await readFile(file);
+      const gzip = COMPRESSED.has(extname(file)) && /\bgzip\b/.test(request.headers["accept-encoding"] ?? "");
+      const body = gzip ? gzipSync(raw) : raw;
+      // Each encoding a version of its own.
+      const tag = `"${createHash("sha1").update(raw).digest("base64url")}${gzip ? "-gzip" : ""}"`;
       const headers = {
+        ...(gzip ? { "Content-Encoding": "gzip" } : {}),
+        Vary: "Accept-Encoding",
         "Content-Type": TYPES[extname(file)] ?? "application/octet-stream",
         "Cache-Control": "no-cache",
         ETag: tag,
@@ -60,7 +69,7 @@ export function serve(root, port = 0) {
         response.writeHead(304, headers).end();
         return;
       }
-      served.push({ path, status: 200, bytes: body.length });
+      served.push({ path, status: 200, bytes: raw.length });
       response.writeHead(200, headers);
       response.end(request.method === "HEAD" ? undefined : body);
     } catch {
