@@ -12,7 +12,9 @@ const SECONDS = Number(process.argv[2] ?? 10);
 const CATEGORIES = ["devtools.timeline", "disabled-by-default-devtools.timeline", "blink", "cc", "gpu",
   "toplevel", "v8.execute", "disabled-by-default-devtools.timeline.frame"];
 
-// The same fixed key sequence as the benchmark plays.
+// A key every 150 ms for `ms`: the arrows and the rotation mostly, now and
+// then a drop or a new game, from a fixed sequence (bench/web_bench.mjs plays
+// it too). Returns the number of keys.
 export async function playKeys(page, ms) {
   let seed = 12345;
   const next = () => (seed = (seed * 1103515245 + 12345) % 2 ** 31) % 10;
@@ -42,7 +44,9 @@ async function traced(page, act) {
   const mine = events.filter((e) => e.pid === main.pid && e.tid === main.tid && e.ph === "X" && e.tdur !== undefined);
   const sums = new Map();
   for (const e of mine) sums.set(e.name, (sums.get(e.name) ?? 0) + e.tdur / 1000);
-  const top = mine.filter((e) => e.name === "ThreadControllerImpl::RunTask" || e.name === "RunTask");
+  // The main thread's tasks (each "RunTask" once: the scheduler's own
+  // event of the same task nests inside it).
+  const top = mine.filter((e) => e.name === "RunTask");
   const total = top.reduce((s, e) => s + e.tdur / 1000, 0);
   return { keys, sums, total };
 }
