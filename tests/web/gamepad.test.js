@@ -6,7 +6,7 @@ import assert from "node:assert/strict";
 import { spawnSync } from "node:child_process";
 import { after, before, test } from "node:test";
 import { setTimeout as sleep } from "node:timers/promises";
-import { look, startBrowser } from "./browser.js";
+import { look, onBoard, startBrowser } from "./browser.js";
 import { boardOf, pieceOf } from "./view.js";
 
 const SIM = process.env.NUBBO_SIM ?? new URL("../../build/default/sim/nubbo-sim", import.meta.url).pathname;
@@ -83,9 +83,8 @@ async function board(page) {
 const piece = async (page) => pieceOf(await board(page));
 // The top row and the column of the falling piece, from the canvas itself
 // (no banner over it).
-const spot = (page) => page.evaluate(() => {
-  const canvas = document.getElementById("board");
-  const { data } = canvas.getContext("2d").getImageData(0, 0, canvas.width, canvas.height);
+const spot = (page) => onBoard(page, (canvas, context) => {
+  const { data } = context.getImageData(0, 0, canvas.width, canvas.height);
   const cell = canvas.width / 8;
   for (let p = 0; p < data.length; p += 4)
     if (data[p] !== 255 || data[p + 1] !== 255 || data[p + 2] !== 255)
@@ -179,9 +178,8 @@ test("a scripted pad plays as the keys do: each control, Pause and New, repeats,
 
   // Held, Right repeats after 300 ms at 30 a second.
   await press(page, button(BACK));
-  const moves = await page.evaluate(async () => {
-    const canvas = document.getElementById("board");
-    const context = canvas.getContext("2d");
+  // The column watched where the board is drawn, the pad pressed on the page.
+  const watched = onBoard(page, async (canvas, context) => {
     const column = () => {
       const { data } = context.getImageData(0, 0, canvas.width, canvas.height);
       for (let p = 0; p < data.length; p += 4)
@@ -190,7 +188,6 @@ test("a scripted pad plays as the keys do: each control, Pause and New, repeats,
     };
     const seen = [[0, column()]];
     const start = performance.now();
-    __pads.set(0, 15, true);
     await new Promise((done) => {
       const timer = setInterval(() => {
         const col = column();
@@ -198,9 +195,11 @@ test("a scripted pad plays as the keys do: each control, Pause and New, repeats,
         if (performance.now() - start > 700) { clearInterval(timer); done(); }
       }, 2);
     });
-    __pads.set(0, 15, false);
     return seen;
   });
+  await page.evaluate(() => __pads.set(0, 15, true));
+  const moves = await watched;
+  await page.evaluate(() => __pads.set(0, 15, false));
   // When the column first reached `col` (a busy page may skip a sample).
   const when = (col) => moves.find(([, c]) => c >= col)?.[0];
   const what = JSON.stringify(moves);
@@ -251,27 +250,29 @@ test("a scripted pad plays as the keys do: each control, Pause and New, repeats,
 // Waits for the next piece at the top of the spawn column (the pixels of
 // rows 0 to 2 there changed from what they were, none empty), or for the
 // end of the game; says which.
-const nextPiece = (page) => page.evaluate(() => new Promise((done, fail) => {
-  const canvas = document.getElementById("board");
-  const context = canvas.getContext("2d");
+const topCells = (page) => onBoard(page, (canvas, context) => {
   const cell = canvas.width / 8;
-  const top = () => [0, 1, 2].map((row) => context.getImageData(3 * cell, row * cell, cell, cell).data);
-  const empty = (data) => data.every((v) => v === 255);
-  const before = top();
-  const start = performance.now();
-  const timer = setInterval(() => {
-    const now = top();
-    const over = !document.getElementById("gameOverLabel").hidden;
-    const dealt = now.every((data, k) => !empty(data) && data.some((v, i) => v !== before[k][i]));
-    if (over || dealt) {
-      clearInterval(timer);
-      done(over ? "over" : "dealt");
-    } else if (performance.now() - start > 5000) {
-      clearInterval(timer);
-      fail(new Error("no piece came"));
+  return [0, 1, 2].map((row) => {
+    const { data } = context.getImageData(3 * cell, row * cell, cell, cell);
+    let sum = 0, empty = true;
+    for (const v of data) {
+      sum = (sum * 31 + v) >>> 0;
+      if (v !== 255) empty = false;
     }
-  }, 3);
-}));
+    return { sum, empty };
+  });
+});
+async function nextPiece(page) {
+  const before = await topCells(page);
+  const start = performance.now();
+  for (;;) {
+    const now = await topCells(page);
+    if (await page.$eval("#gameOverLabel", (l) => !l.hidden)) return "over";
+    if (now.every((c, k) => !c.empty && c.sum !== before[k].sum)) return "dealt";
+    if (performance.now() - start > 5000) throw new Error("no piece came");
+    await sleep(3);
+  }
+}
 
 test("a seeded game played by a pad ends as nubbo-sim's game with the same key codes at the same instants", async () => {
   const seed = 11;
