@@ -188,7 +188,9 @@ class GamepadTest : public QObject {
         window.reset();
     }
 
-    // With no pad, nothing polls and no thread of SDL's runs.
+    // With no pad, nothing polls and no thread of SDL's spins. The CPU bound
+    // is loose, for a busy machine and the sanitizers: a spinning thread
+    // takes the whole second.
     void noPadCostsNothing() {
         pad.reset();
         QTest::qWait(poll);
@@ -197,7 +199,7 @@ class GamepadTest : public QObject {
         const qint64 before = cpuNs();
         QTest::qWait(1000);
         const qint64 used = cpuNs() - before;
-        QVERIFY2(used < 20'000'000, qPrintable(QStringLiteral("%1 ns in 1 s").arg(used)));
+        QVERIFY2(used < 200'000'000, qPrintable(QStringLiteral("%1 ns in 1 s").arg(used)));
     }
 
     // Each control after Game > Pause by Start: it resumes the game and does
