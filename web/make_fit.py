@@ -21,9 +21,9 @@ import pathlib
 import sys
 
 HERE = pathlib.Path(__file__).resolve().parent
-spec = importlib.util.spec_from_file_location("make_layout", HERE.parent / "form" / "make_layout.py")
-make_layout = importlib.util.module_from_spec(spec)
-spec.loader.exec_module(make_layout)
+layout_source = importlib.util.spec_from_file_location("make_layout", HERE.parent / "form" / "make_layout.py")
+make_layout = importlib.util.module_from_spec(layout_source)
+layout_source.loader.exec_module(make_layout)
 
 # The device pixel ratios of common screens.
 RATIOS = (1, 1.25, 1.5, 1.75, 2, 2.25, 2.5, 2.625, 2.75, 3, 3.5, 4)
