@@ -21,6 +21,7 @@
 #include "gamepads.h"
 #include "main_window.h"
 #include "platform_defaults.h"
+#include "virtual_pad.h"
 
 namespace {
 
@@ -77,15 +78,7 @@ Phase measure(int ms) {
 
 // A pad with a standard layout, plugged in as the test's are.
 int plugIn() {
-    SDL_VirtualJoystickDesc desc{};
-    desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
-    desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
-    desc.naxes = SDL_CONTROLLER_AXIS_MAX;
-    desc.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
-    desc.axis_mask = (1u << SDL_CONTROLLER_AXIS_MAX) - 1;
-    desc.button_mask = (1u << SDL_CONTROLLER_BUTTON_MAX) - 1;
-    desc.name = "virtual pad";
-    return SDL_JoystickAttachVirtualEx(&desc);
+    return nubbo::test::attachVirtualPad();
 }
 
 double median(std::vector<double> v) {

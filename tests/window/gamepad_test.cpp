@@ -16,6 +16,7 @@
 #include "form_layout.h"
 #include "gamepads.h"
 #include "main_window.h"
+#include "virtual_pad.h"
 
 using nubbo::ui::Gamepads;
 using nubbo::ui::MainWindow;
@@ -27,15 +28,7 @@ namespace {
 class VirtualPad {
   public:
     VirtualPad() {
-        SDL_VirtualJoystickDesc desc{};
-        desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
-        desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
-        desc.naxes = SDL_CONTROLLER_AXIS_MAX;
-        desc.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
-        desc.axis_mask = (1u << SDL_CONTROLLER_AXIS_MAX) - 1;
-        desc.button_mask = (1u << SDL_CONTROLLER_BUTTON_MAX) - 1;
-        desc.name = "virtual pad";
-        joystick_ = SDL_JoystickOpen(SDL_JoystickAttachVirtualEx(&desc));
+        joystick_ = SDL_JoystickOpen(nubbo::test::attachVirtualPad());
         if (!joystick_) qFatal("no virtual pad: %s", SDL_GetError());
     }
     ~VirtualPad() { unplug(); }
