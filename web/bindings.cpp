@@ -1,6 +1,7 @@
 // The page's half of the game: the window interface and the clock on top of
-// the page's JavaScript (web/page.js), and the entry points the page calls.
-// Every rule stays in the core; this file only translates.
+// the JavaScript of the game's host (web/game_host.js, the page's worker),
+// and the entry points the host calls. Every rule stays in the core; this
+// file only translates.
 #include <emscripten.h>
 
 #include <algorithm>
@@ -11,7 +12,7 @@
 
 #include "game.h"
 
-// What the page does for the core. `Module.page` is the object the page
+// What the page does for the core. `Module.page` is the object the host
 // hands to the module when it creates it; its methods are named as the
 // window interface's.
 EM_JS(void, page_paint_cell, (int row, int col, int picture),

@@ -1,8 +1,9 @@
 // The board: 8 x 13 cells of 32 x 32 pixels on a canvas, each showing one of
-// the eight tile pictures. Pictures are scaled by whole device pixels with no
-// smoothing, so the pixel art stays crisp at any device pixel ratio and
+// the eight tile pictures. Pictures are scaled by whole device pixels with
+// no smoothing, so the pixel art stays crisp at any device pixel ratio and
 // scale of the form. The board keeps what each cell shows, to paint it again
-// when either changes.
+// when either changes. The page loads the pictures; the game's host
+// (web/game_host.js) draws them, in its worker where it has one.
 import { FORM } from "./form.js";
 
 const { rows: ROWS, columns: COLS, cell: TILE } = FORM.board;
@@ -62,41 +63,4 @@ export class Board {
     const x = edge(col), y = edge(row);
     this.context.drawImage(this.pictures[picture], x, y, edge(col + 1) - x, edge(row + 1) - y);
   }
-}
-
-// The page's board: drawn by a worker (this very module, run as one: see
-// the end) on the canvas handed over to it where the browser can, else
-// here. The paints of one event go to the worker in one message.
-export function drawBoard(canvas, pictures, ratio) {
-  if (!canvas.transferControlToOffscreen) return new Board(canvas, pictures, ratio);
-  const worker = new Worker(import.meta.url, { type: "module" });
-  const offscreen = canvas.transferControlToOffscreen();
-  worker.postMessage({ canvas: offscreen, pictures, ratio }, [offscreen, ...pictures]);
-  let cells = [];
-  const send = () => {
-    worker.postMessage({ cells });
-    cells = [];
-  };
-  return {
-    paintCell(row, col, picture) {
-      if (!cells.length) queueMicrotask(send);
-      cells.push(row, col, picture);
-    },
-    setRatio: (next) => worker.postMessage({ ratio: next }),
-  };
-}
-
-// Run as the board's worker: the canvas handed over, drawn off the page's
-// main thread, so that a change of a cell costs the drawing of that cell and
-// the worker's frame, and no style, layout or paint of the page. Messages:
-// { canvas, pictures, ratio } once, then { ratio } when the device pixels
-// change and { cells: [row, col, picture, ...] } for paints. One module for
-// both, so that the worker starts with no fetch the page has not made.
-if (typeof WorkerGlobalScope !== "undefined" && globalThis instanceof WorkerGlobalScope) {
-  globalThis.onmessage = ({ data }) => {
-    if (data.canvas) globalThis.board = new Board(data.canvas, data.pictures, data.ratio);
-    const { board } = globalThis;
-    if (data.ratio) board.setRatio(data.ratio);
-    for (let k = 0; k < (data.cells?.length ?? 0); k += 3) board.paintCell(data.cells[k], data.cells[k + 1], data.cells[k + 2]);
-  };
 }

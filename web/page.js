@@ -1,8 +1,7 @@
-// The page's front end: it implements what the game core needs of its
-// window and clock, and hands it keys, menu commands and focus changes.
-// No rule of the game lives here.
-import createGame from "./nubbo-game.js";
-import { drawBoard, loadPictures } from "./board.js";
+// The page's front end: it hands the game's host (web/game_host.js) the
+// board's canvas, the keys, the menu commands and focus changes, and shows
+// what the host tells it. No rule of the game lives here.
+import { loadPictures } from "./board.js";
 import { fitForm } from "./fit.js";
 import { routeGamepads } from "./gamepad.js";
 import { routeKeys } from "./keys.js";
@@ -23,8 +22,27 @@ function dealSeed() {
   return (words[0] & 0x1fffff) * 2 ** 32 + words[1];
 }
 
+// The game's host (web/game_host.js): a worker, which draws the board on
+// the canvas handed over to it, where the browser can hand one over; else
+// the same host on this thread. `show(name, value)` hears what it tells.
+// Returns what posts a message to it, transferring `transfer`.
+async function startHost(show) {
+  if (HTMLCanvasElement.prototype.transferControlToOffscreen) {
+    const worker = new Worker(new URL("./game_host.js", import.meta.url), { type: "module" });
+    worker.onmessage = ({ data: [name, value] }) => show(name, value);
+    worker.onerror = (event) => show("failed", event.message || "its worker could not run");
+    return (message, transfer = []) => worker.postMessage(message, transfer);
+  }
+  const { hostGame } = await import("./game_host.js");
+  const receive = hostGame(show);
+  return (message) => receive(message);
+}
+
 async function start() {
-  let board = null;
+  // The host first, so that its worker loads while the page lays itself out.
+  const hosting = startHost((name, value) => show(name, value));
+  const canvas = $("board");
+  let post = null;
   let pixels = 1;  // device pixels per pixel of the unscaled form
   let scale = 1;
   fitForm({
@@ -32,18 +50,17 @@ async function start() {
     onFit(fitted, scaled) {
       pixels = fitted;
       scale = scaled;
-      board?.setRatio(pixels);
+      post?.({ ratio: pixels });
     },
   });
-  let game = null;
-  let underWay = false;  // the core says a game is being played
-  let timer = 0;
+  let underWay = false;  // the host says a game is being played
   let ended = false;
   let closeMenu = () => {};
+  let ready, failed;
+  const loaded = new Promise((resolve, reject) => { ready = resolve; failed = reject; });
 
-  // The window and the clock, as the core sees them.
-  const page = {
-    paintCell: (row, col, picture) => board.paintCell(row, col, picture),
+  // What the game shows beside the board, as its host tells it.
+  const shows = {
     showGameOver: (visible) => { $("gameOverLabel").hidden = !visible; },
     showBanner: (visible) => { $("banner").hidden = !visible; },
     setBannerCaption: (text) => { $("banner").textContent = text; },
@@ -54,71 +71,62 @@ async function start() {
         performance.mark("nubbo-first-piece");  // for the benchmarks: when the page is playable
       underWay = on;
     },
-    expertTicked: () => $("expertBox").checked,
     endProgram,
-    // One timeout for the single wake-up the core asks for; none when idle.
-    wakeIn(ms) {
-      clearTimeout(timer);
-      timer = 0;
-      if (ms >= 0 && !ended) timer = setTimeout(() => { timer = 0; game._nubbo_wake(); }, Math.ceil(ms));
-    },
+    ready,
+    failed: (message) => failed(new Error(message)),
   };
+  const show = (name, value) => { if (Object.hasOwn(shows, name)) shows[name](value); };
 
-  // A page cannot close its tab: Exit stops every timer and says how to
-  // start again, which reloads the page.
+  // A page cannot close its tab: Exit stops the game and says how to start
+  // again, which reloads the page.
   const again = () => location.reload();
   function endProgram() {
     ended = true;
-    clearTimeout(timer);
-    timer = 0;
     closeMenu();
     $("ended").hidden = false;
     $("again").addEventListener("click", again);
   }
 
-  // The module compiles while the pictures and fonts load.
-  let pictures;
-  [pictures, game] = await Promise.all([loadPictures(), createGame({ page }),
+  // The page compiles the game's module while it loads the pictures and fonts.
+  const compiled = WebAssembly.compileStreaming(fetch(new URL("./nubbo-game.wasm", import.meta.url)));
+  const [pictures, module] = await Promise.all([loadPictures(), compiled,
     document.fonts.load("80px 'Nubbo Kai'"), document.fonts.load("48px 'Nubbo Sans'")]);
-  board = drawBoard($("board"), pictures, pixels);
-  game._nubbo_start(dealSeed());
+  const target = canvas.transferControlToOffscreen?.() ?? canvas;
+  post = await hosting;
+  const expert = $("expertBox");
+  post({ start: { canvas: target, pictures, ratio: pixels, module, seed: dealSeed(), expert: expert.checked } },
+    target === canvas ? pictures : [target, ...pictures]);
+  expert.addEventListener("change", () => post({ expert: expert.checked }));
 
-  // The controls reach the game only once it is there.
+  // The controls go to the game from now on: what comes while it loads
+  // waits for it there.
   const help = setUpHelp({
-    onOpen: () => game._nubbo_open_help(),
-    onClose: () => { if (!ended) game._nubbo_close_help(); },
+    onOpen: () => post({ command: "openHelp" }),
+    onClose: () => { if (!ended) post({ command: "closeHelp" }); },
   });
-  const commands = {
-    new: () => game._nubbo_new(),
-    pause: () => game._nubbo_pause(),
-    exit: () => game._nubbo_exit(),
-    help: () => help.open(),
-  };
   // Once the program has ended, only New does anything: it starts again.
   const command = (name) => {
-    if (!ended) commands[name]();
-    else if (name === "new") again();
+    if (ended) { if (name === "new") again(); }
+    else if (name === "help") help.open();
+    else post({ command: name });
   };
   const menu = setUpMenu({ command });
-  const keys = {
-    left: game._nubbo_key_left, right: game._nubbo_key_right, rotate: game._nubbo_key_rotate,
-    down: game._nubbo_key_down, other: game._nubbo_key_other,
-  };
-  const key = (name) => { if (!ended) (keys[name] ?? keys.other)(); };
+  const key = (name) => { if (!ended) post({ key: name }); };
   routeKeys({ command, key, modal: () => help.isOpen() });
   // A finger's gestures take the keys' own way in (the help box is modal,
   // so no touch reaches the form while it is open).
   routeTouch({
-    area: $("client"), board: $("board"), cell: () => 32 * scale,
+    area: $("client"), board: canvas, cell: () => 32 * scale,
     key: (name) => { if (!help.isOpen()) key(name); },
   });
   // So do a gamepad's presses, and its Start and Back run Pause and New.
   routeGamepads({ key, command, modal: () => help.isOpen() });
   closeMenu = menu.close;
   // A falling piece pauses when the page is hidden or loses the focus.
-  const focusLost = () => { if (!ended && !help.isOpen()) game._nubbo_focus_lost(); };
+  const focusLost = () => { if (!ended && !help.isOpen()) post({ command: "focusLost" }); };
   addEventListener("blur", focusLost);
   document.addEventListener("visibilitychange", () => { if (document.hidden) focusLost(); });
+  await loaded;
   import("./offline.js").then(({ workOffline }) => workOffline({ playing: () => underWay }));
   document.documentElement.dataset.ready = "";  // for tests: the game is loaded
   performance.mark("nubbo-ready");  // and for the benchmarks

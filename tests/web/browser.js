@@ -43,29 +43,16 @@ export async function startBrowser({ site = SITE } = {}) {
       page.on("response", (r) => { if (r.status() >= 400) problems.push(`HTTP ${r.status()}: ${r.url()}`); });
       await page.evaluateOnNewDocument(() => {
         addEventListener("unhandledrejection", (e) => console.error(`unhandled rejection: ${e.reason}`));
-        // Counts of the page's wake-ups and animation frames, the timeouts
-        // still pending, and every key event as the page's own listeners
-        // leave it.
-        const counts = { timeouts: 0, frames: 0, pending: new Set(), keys: [] };
-        globalThis.__nubboTest = counts;
-        const setTimeoutOf = globalThis.setTimeout, clearTimeoutOf = globalThis.clearTimeout;
-        globalThis.setTimeout = (f, ms, ...rest) => {
-          const id = setTimeoutOf(() => { counts.pending.delete(id); counts.timeouts += 1; f(...rest); }, ms);
-          counts.pending.add(id);
-          return id;
-        };
-        globalThis.clearTimeout = (id) => { counts.pending.delete(id); clearTimeoutOf(id); };
-        const frameOf = globalThis.requestAnimationFrame;
-        globalThis.requestAnimationFrame = (f) => { counts.frames += 1; return frameOf(f); };
-        addEventListener("keydown", (e) => counts.keys.push(e), { capture: true });
         // Anything the page's security policy refuses is a problem.
         document.addEventListener("securitypolicyviolation", (e) =>
           console.error(`refused by the policy (${e.violatedDirective}): ${e.blockedURI}`), { capture: true });
       });
+      await page.evaluateOnNewDocument(countWakeUps);
       if (beforeLoad) await page.evaluateOnNewDocument(beforeLoad);
       await page.setViewport(viewport);
       await page.goto(server.url + query, { waitUntil: "load" });
       await page.waitForSelector("html[data-ready]");
+      await gameWorker(page)?.evaluate(countWakeUps);
       return { page, problems, requested };
     },
     blank: () => browser.newPage(),
@@ -111,10 +98,44 @@ export async function look(page) {
   };
 }
 
-// Runs `fn(canvas, context, arg)` where the board is drawn: in the board's
-// worker (board.js run as one), on the canvas the page handed over to it.
+// Counts of a thread's wake-ups and animation frames, the timeouts still
+// pending, and (on the page) every key event as the page's own listeners
+// leave it. Run in the page before its scripts and in the game's worker
+// once the game is loaded (when no timer of its own is pending).
+function countWakeUps() {
+  const counts = { timeouts: 0, frames: 0, pending: new Set(), keys: [] };
+  globalThis.__nubboTest = counts;
+  const setTimeoutOf = globalThis.setTimeout, clearTimeoutOf = globalThis.clearTimeout;
+  globalThis.setTimeout = (f, ms, ...rest) => {
+    const id = setTimeoutOf(() => { counts.pending.delete(id); counts.timeouts += 1; f(...rest); }, ms);
+    counts.pending.add(id);
+    return id;
+  };
+  globalThis.clearTimeout = (id) => { counts.pending.delete(id); clearTimeoutOf(id); };
+  const frameOf = globalThis.requestAnimationFrame;
+  globalThis.requestAnimationFrame = (f) => { counts.frames += 1; return frameOf(f); };
+  globalThis.addEventListener?.("keydown", (e) => counts.keys.push(e), { capture: true });
+}
+
+// The game's worker (web/game_host.js run as one), if the page has it.
+const gameWorker = (page) => page.workers().find((w) => w.url().endsWith("/game_host.js"));
+
+// The wake-ups of the page and of the game's worker together: timeouts
+// fired, animation frames asked for and timeouts pending.
+export async function wakeUps(page) {
+  const read = () => {
+    const { timeouts, frames, pending } = globalThis.__nubboTest;
+    return { timeouts, frames, pending: pending.size };
+  };
+  const [own, worker] = await Promise.all([page.evaluate(read), gameWorker(page)?.evaluate(read)]);
+  return worker ? { timeouts: own.timeouts + worker.timeouts, frames: own.frames + worker.frames,
+    pending: own.pending + worker.pending } : own;
+}
+
+// Runs `fn(canvas, context, arg)` where the board is drawn: in the game's
+// worker, on the canvas the page handed over to it.
 export async function onBoard(page, fn, arg) {
-  const worker = page.workers().find((w) => w.url().endsWith("/board.js"));
-  if (!worker) throw new Error("the board's worker is not running");
+  const worker = gameWorker(page);
+  if (!worker) throw new Error("the game's worker is not running");
   return worker.evaluate(`(${fn})(board.canvas, board.context, ${JSON.stringify(arg)})`);
 }

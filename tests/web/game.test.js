@@ -1,6 +1,6 @@
-// A whole seeded game in the page, played as the simulator plays the same
-// seed: the chain banner and "GAME OVER" show where they should, and the
-// board, score and banner on the page are the simulator's.
+// A whole seeded game in the page, 高手 ticked, played as the simulator plays
+// the same seed: the chain banner and "GAME OVER" show where they should,
+// and the board, score and banner on the page are the simulator's.
 import assert from "node:assert/strict";
 import { after, before, test } from "node:test";
 import { setTimeout as sleep } from "node:timers/promises";
@@ -11,12 +11,12 @@ let browser;
 before(async () => { browser = await startBrowser(); });
 after(() => browser?.close());
 
-// The first seed whose game, left to itself, has a chain and ends within a
-// dozen pieces, found with the page's own script hook.
+// The first seed whose expert game, left to itself, has a chain and ends
+// within a dozen pieces, found with the page's own script hook.
 async function chainSeed(page) {
   return page.evaluate(async () => {
     for (let seed = 1; seed <= 2000; ++seed) {
-      const { out } = await globalThis.nubbo.runScript(`seed ${seed}\nnew\nadvance 300000\nshow\n`);
+      const { out } = await globalThis.nubbo.runScript(`seed ${seed}\ncheck1 1\nnew\nadvance 300000\nshow\n`);
       const chain = out.match(/^score \d+ level \d+ banner ( \d+連扁)$/m);
       const spawns = out.match(/^spawn/gm).length;
       if (chain && out.includes("\nover\n") && spawns <= 12) return { seed, out, banner: chain[1] };
@@ -41,6 +41,7 @@ test("a seeded game shows the simulator's chain banner, board, score and GAME OV
   }
 
   ({ page, problems } = await browser.open({ query: `?seed=${found.seed}` }));
+  await page.click("#expertBox");
   await page.keyboard.press("F2");
   // Dropping each piece straight down its column changes no landing, so the
   // game is the one the simulator played without keys, only faster.

@@ -5,7 +5,7 @@ import assert from "node:assert/strict";
 import { readFileSync } from "node:fs";
 import { after, before, test } from "node:test";
 import { setTimeout as sleep } from "node:timers/promises";
-import { look, onBoard, startBrowser } from "./browser.js";
+import { look, onBoard, startBrowser, wakeUps } from "./browser.js";
 import { fetchedOnLoad, sizes } from "./first_visit.js";
 import { bluePixels, boardOf, pieceOf, place } from "./view.js";
 
@@ -38,14 +38,14 @@ test("the first visit fetches the page, the game, pictures, fonts and icon: 100 
   assert.ok(total <= 100 * 1024, `${total} bytes gzipped`);
 });
 
-const counts = (page) => page.evaluate(() => {
-  const { timeouts, frames, pending } = globalThis.__nubboTest;
-  return { timeouts, frames, pending: pending.size };
-});
+const counts = wakeUps;
 
-for (const ratio of [1, 2]) {
-  test(`at device pixel ratio ${ratio}: the window at rest, a deal, shifts and rotation`, async () => {
-    const { page, problems } = await browser.open({ ratio });
+// A browser that cannot hand a canvas to a worker runs the game on the page.
+const NO_OFFSCREEN = () => { delete HTMLCanvasElement.prototype.transferControlToOffscreen; };
+for (const [ratio, beforeLoad] of [[1], [2], [1, NO_OFFSCREEN]]) {
+  test(`at device pixel ratio ${ratio}${beforeLoad ? ", no worker" : ""}: the window at rest, a deal, shifts and rotation`, async () => {
+    const { page, problems } = await browser.open({ ratio, beforeLoad });
+    assert.equal(page.workers().length, beforeLoad ? 0 : 1, "where the game runs");
     assert.equal(await page.title(), "完全NUBBO方塊版");
     await sleep(50);
     let view = await look(page);
@@ -88,10 +88,16 @@ for (const ratio of [1, 2]) {
     assert.ok(now.row === before + 1 || now.row === before + 2, "Down drops it a row");
 
     // Moved to a screen of the other ratio: painted again, crisp there too.
-    await page.setViewport({ width: 360, height: 620, deviceScaleFactor: 3 - ratio });
+    // (Chromium's emulation applies a new ratio to the style only with a new
+    // size.)
+    await page.setViewport({ width: 380, height: 620, deviceScaleFactor: 3 - ratio });
     await sleep(50);
-    const moved = await piece(page);
+    const movedView = await look(page);
+    const moved = pieceOf(boardOf(movedView));
     assert.deepEqual([moved?.col, moved?.tiles], [now.col, now.tiles], "the board at the new ratio");
+    const backing = beforeLoad ? await page.$eval("#board", (c) => [c.width, c.height])
+      : await onBoard(page, (c) => [c.width, c.height]);
+    assert.deepEqual(backing, [256, 416].map((n) => Math.round(n * movedView.ratio)), "a backing pixel a device pixel");
     assert.deepEqual(problems, []);
     await page.close();
   });
@@ -253,6 +259,7 @@ test("the menu with the mouse, keys past the controls, and Exit ending the progr
   await press(page, "KeyB");  // resumes: a fall step is pending when Exit comes
   assert.equal((await counts(page)).pending, 1);
   await page.keyboard.press("F4");
+  await page.waitForSelector("#ended:not([hidden])");
   assert.equal((await counts(page)).pending, 0, "every timer stopped");
   const ended = await look(page);
   assert.equal(await page.$eval("#ended", (e) => e.hidden), false, "the form says the game has ended");

@@ -1,0 +1,109 @@
+// The game and its board, run off the page's main thread: the page starts
+// this module as a worker, hands it the board's canvas, and sends it the
+// player's keys and commands; the game's clock and every cell's drawing
+// stay here, and the page hears only of what it shows itself (the texts,
+// the two labels, a game under way, the end). A key then costs the page's
+// main thread one message, and a fall step nothing at all. Where a canvas
+// cannot be handed to a worker, the page runs the same host on its own
+// thread (`hostGame`).
+//
+// The page's messages, in order:
+//   { start: { canvas, pictures, ratio, module, seed, expert } }  once, first
+//   { ratio }    the board's device pixels per form pixel changed
+//   { key }      "left", "right", "rotate", "down" or "other"
+//   { command }  "new", "pause", "exit", "focusLost", "openHelp", "closeHelp"
+//   { expert }   the 高手 box was ticked or cleared
+// The host's, as `tell(name, value)`: the window interface's own names
+// (showGameOver, showBanner, setBannerCaption, setScore, setLevel,
+// setGameUnderWay, endProgram), "ready" once the game is loaded, and
+// "failed" with a message if it cannot start.
+import createGame from "./nubbo-game.js";
+import { Board } from "./board.js";
+import "./form.js";  // what board.js imports, fetched beside it rather than after
+
+export function hostGame(tell) {
+  let board = null;
+  let game = null;
+  let expert = false;  // the page's check box, as last heard
+  let ended = false;
+  let timer = 0;
+
+  // The window and the clock, as the core sees them.
+  const window = {
+    paintCell: (row, col, picture) => board.paintCell(row, col, picture),
+    showGameOver: (visible) => tell("showGameOver", visible),
+    showBanner: (visible) => tell("showBanner", visible),
+    setBannerCaption: (text) => tell("setBannerCaption", text),
+    setScore: (text) => tell("setScore", text),
+    setLevel: (text) => tell("setLevel", text),
+    setGameUnderWay: (on) => tell("setGameUnderWay", on),
+    expertTicked: () => expert,
+    endProgram() {
+      ended = true;
+      clearTimeout(timer);
+      timer = 0;
+      tell("endProgram");
+    },
+    // One timeout for the single wake-up the core asks for; none when idle.
+    wakeIn(ms) {
+      clearTimeout(timer);
+      timer = 0;
+      if (ms >= 0 && !ended) timer = setTimeout(() => { timer = 0; game._nubbo_wake(); }, Math.ceil(ms));
+    },
+  };
+
+  async function start({ canvas, pictures, ratio, module, seed, expert: ticked }) {
+    board = new Board(canvas, pictures, ratio);
+    globalThis.board = board;  // where the browser tests read the board's pixels
+    expert = ticked;
+    // The page compiled the module while its pictures loaded.
+    game = await createGame({
+      page: window,
+      instantiateWasm: (imports, done) => {
+        WebAssembly.instantiate(module, imports).then((instance) => done(instance, module));
+        return {};
+      },
+    });
+    game._nubbo_start(seed);
+    tell("ready");
+  }
+
+  const keys = (name) => ({
+    left: game._nubbo_key_left, right: game._nubbo_key_right, rotate: game._nubbo_key_rotate,
+    down: game._nubbo_key_down,
+  })[name] ?? game._nubbo_key_other;
+  const commands = (name) => ({
+    new: game._nubbo_new, pause: game._nubbo_pause, exit: game._nubbo_exit,
+    focusLost: game._nubbo_focus_lost, openHelp: game._nubbo_open_help, closeHelp: game._nubbo_close_help,
+  })[name];
+
+  function handle(message) {
+    if ("ratio" in message) board.setRatio(message.ratio);
+    if ("expert" in message) expert = message.expert === true;
+    // Once the program has ended, the game takes nothing more.
+    if (ended) return;
+    if ("key" in message) keys(message.key)();
+    if ("command" in message) commands(message.command)?.();
+  }
+
+  // Messages that come while the game loads wait for it, in order. A game
+  // that failed (to start, or since) takes nothing more.
+  let loading = null;
+  let failed = false;
+  const fail = (error) => {
+    failed = true;
+    tell("failed", String(error?.message ?? error));
+  };
+  return (message) => {
+    if (!message || typeof message !== "object") return;
+    if (message.start) loading ??= start(message.start).catch(fail);
+    else if (loading) loading = loading.then(() => { if (!failed) handle(message); }).catch(fail);
+  };
+}
+
+// Run as the page's worker: the page's messages in, the host's out as
+// [name, value].
+if (typeof WorkerGlobalScope !== "undefined" && globalThis instanceof WorkerGlobalScope) {
+  const receive = hostGame((name, value) => postMessage([name, value]));
+  globalThis.onmessage = ({ data }) => receive(data);
+}
