@@ -7,7 +7,8 @@
 // cannot be handed to a worker, the page runs the same host on its own
 // thread (`hostGame`).
 //
-// The page's messages, in order:
+// The page's messages, in order, a list of them at a time (what one task
+// of the page sent):
 //   { start: { canvas, pictures, ratio, module, seed, expert } }  once, first
 //   { ratio }    the board's device pixels per form pixel changed
 //   { key }      "left", "right", "rotate", "down" or "other"
@@ -27,6 +28,10 @@ export function hostGame(tell) {
   let expert = false;  // the page's check box, as last heard
   let ended = false;
   let timer = 0;
+  // The game's entry points by the names the page sends: any other key is
+  // "other", any other command nothing.
+  let keys = new Map();
+  let commands = new Map();
 
   // The window and the clock, as the core sees them.
   const window = {
@@ -60,30 +65,26 @@ export function hostGame(tell) {
     game = await createGame({
       page: window,
       instantiateWasm: (imports, done) => {
-        WebAssembly.instantiate(module, imports).then((instance) => done(instance, module));
+        WebAssembly.instantiate(module, imports).then((instance) => done(instance, module), fail);
         return {};
       },
     });
+    keys = new Map([["left", game._nubbo_key_left], ["right", game._nubbo_key_right],
+      ["rotate", game._nubbo_key_rotate], ["down", game._nubbo_key_down]]);
+    commands = new Map([["new", game._nubbo_new], ["pause", game._nubbo_pause], ["exit", game._nubbo_exit],
+      ["focusLost", game._nubbo_focus_lost], ["openHelp", game._nubbo_open_help],
+      ["closeHelp", game._nubbo_close_help]]);
     game._nubbo_start(seed);
     tell("ready");
   }
-
-  const keys = (name) => ({
-    left: game._nubbo_key_left, right: game._nubbo_key_right, rotate: game._nubbo_key_rotate,
-    down: game._nubbo_key_down,
-  })[name] ?? game._nubbo_key_other;
-  const commands = (name) => ({
-    new: game._nubbo_new, pause: game._nubbo_pause, exit: game._nubbo_exit,
-    focusLost: game._nubbo_focus_lost, openHelp: game._nubbo_open_help, closeHelp: game._nubbo_close_help,
-  })[name];
 
   function handle(message) {
     if ("ratio" in message) board.setRatio(message.ratio);
     if ("expert" in message) expert = message.expert === true;
     // Once the program has ended, the game takes nothing more.
     if (ended) return;
-    if ("key" in message) keys(message.key)();
-    if ("command" in message) commands(message.command)?.();
+    if ("key" in message) (keys.get(message.key) ?? game._nubbo_key_other)();
+    if ("command" in message) commands.get(message.command)?.();
   }
 
   // Messages that come while the game loads wait for it, in order. A game
@@ -94,10 +95,12 @@ export function hostGame(tell) {
     failed = true;
     tell("failed", String(error?.message ?? error));
   };
-  return (message) => {
-    if (!message || typeof message !== "object") return;
-    if (message.start) loading ??= start(message.start).catch(fail);
-    else if (loading) loading = loading.then(() => { if (!failed) handle(message); }).catch(fail);
+  return (messages) => {
+    for (const message of Array.isArray(messages) ? messages : []) {
+      if (!message || typeof message !== "object") continue;
+      if (message.start) loading ??= start(message.start).catch(fail);
+      else if (loading) loading = loading.then(() => { if (!failed) handle(message); }).catch(fail);
+    }
   };
 }
 

@@ -25,24 +25,32 @@ function dealSeed() {
 // The game's host (web/game_host.js): a worker, which draws the board on
 // the canvas handed over to it, where the browser can hand one over; else
 // the same host on this thread. `show(name, value)` hears what it tells.
-// Returns what posts a message to it, transferring `transfer`.
+// Returns what posts it a list of messages, transferring `transfer`.
 async function startHost(show) {
   if (HTMLCanvasElement.prototype.transferControlToOffscreen) {
     const worker = new Worker(new URL("./game_host.js", import.meta.url), { type: "module" });
     worker.onmessage = ({ data: [name, value] }) => show(name, value);
     worker.onerror = (event) => show("failed", event.message || "its worker could not run");
-    return (message, transfer = []) => worker.postMessage(message, transfer);
+    return (messages, transfer = []) => worker.postMessage(messages, transfer);
   }
   const { hostGame } = await import("./game_host.js");
   const receive = hostGame(show);
-  return (message) => receive(message);
+  return (messages) => receive(messages);
 }
 
 async function start() {
   // The host first, so that its worker loads while the page lays itself out.
   const hosting = startHost((name, value) => show(name, value));
   const canvas = $("board");
+  // What one task of the page sends reaches the game as one message, so
+  // that keys pressed at once (a quick swipe's rows) reach it at one
+  // instant, as they would on this thread.
   let post = null;
+  let batch = [];
+  const send = (message) => {
+    if (!batch.length) queueMicrotask(() => { post(batch); batch = []; });
+    batch.push(message);
+  };
   let pixels = 1;  // device pixels per pixel of the unscaled form
   let scale = 1;
   fitForm({
@@ -50,7 +58,7 @@ async function start() {
     onFit(fitted, scaled) {
       pixels = fitted;
       scale = scaled;
-      post?.({ ratio: pixels });
+      if (post) send({ ratio: pixels });
     },
   });
   let underWay = false;  // the host says a game is being played
@@ -94,24 +102,24 @@ async function start() {
   const target = canvas.transferControlToOffscreen?.() ?? canvas;
   post = await hosting;
   const expert = $("expertBox");
-  post({ start: { canvas: target, pictures, ratio: pixels, module, seed: dealSeed(), expert: expert.checked } },
+  post([{ start: { canvas: target, pictures, ratio: pixels, module, seed: dealSeed(), expert: expert.checked } }],
     target === canvas ? pictures : [target, ...pictures]);
-  expert.addEventListener("change", () => post({ expert: expert.checked }));
+  expert.addEventListener("change", () => send({ expert: expert.checked }));
 
   // The controls go to the game from now on: what comes while it loads
   // waits for it there.
   const help = setUpHelp({
-    onOpen: () => post({ command: "openHelp" }),
-    onClose: () => { if (!ended) post({ command: "closeHelp" }); },
+    onOpen: () => send({ command: "openHelp" }),
+    onClose: () => { if (!ended) send({ command: "closeHelp" }); },
   });
   // Once the program has ended, only New does anything: it starts again.
   const command = (name) => {
     if (ended) { if (name === "new") again(); }
     else if (name === "help") help.open();
-    else post({ command: name });
+    else send({ command: name });
   };
   const menu = setUpMenu({ command });
-  const key = (name) => { if (!ended) post({ key: name }); };
+  const key = (name) => { if (!ended) send({ key: name }); };
   routeKeys({ command, key, modal: () => help.isOpen() });
   // A finger's gestures take the keys' own way in (the help box is modal,
   // so no touch reaches the form while it is open).
@@ -123,7 +131,7 @@ async function start() {
   routeGamepads({ key, command, modal: () => help.isOpen() });
   closeMenu = menu.close;
   // A falling piece pauses when the page is hidden or loses the focus.
-  const focusLost = () => { if (!ended && !help.isOpen()) post({ command: "focusLost" }); };
+  const focusLost = () => { if (!ended && !help.isOpen()) send({ command: "focusLost" }); };
   addEventListener("blur", focusLost);
   document.addEventListener("visibilitychange", () => { if (document.hidden) focusLost(); });
   await loaded;
