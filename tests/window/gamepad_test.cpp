@@ -16,6 +16,7 @@
 #include "form_layout.h"
 #include "gamepads.h"
 #include "main_window.h"
+#include "open_window.h"
 #include "virtual_pad.h"
 
 using nubbo::ui::Gamepads;
@@ -166,12 +167,8 @@ class GamepadTest : public QObject {
     void cleanupTestCase() { SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER); }
 
     void init() {
-        window = std::make_unique<MainWindow>(1);
-        window->show();
-        window->load();
-        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-        window->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        window = nubbo::test::openWindow();
+        QVERIFY(window);
         pad = plugIn();
         QCOMPARE(gamepads().openCount(), 1);
         QTRY_VERIFY(gamepads().active());  // told of the activation

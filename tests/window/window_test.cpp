@@ -16,6 +16,7 @@
 #include "fonts.h"
 #include "form_layout.h"
 #include "main_window.h"
+#include "open_window.h"
 
 using nubbo::ui::MainWindow;
 
@@ -131,12 +132,8 @@ class WindowTest : public QObject {
     void initTestCase() { nubbo::ui::installFontSubstitutions(); }
 
     void init() {
-        window = std::make_unique<MainWindow>(1);
-        window->show();
-        window->load();
-        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-        window->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        window = nubbo::test::openWindow();
+        QVERIFY(window);
     }
     void cleanup() { window.reset(); }
 
