@@ -54,9 +54,13 @@ void Game::wake() {
     handle([] {});
 }
 
+// A game under way pauses as Game > Pause would, a hold included (its end
+// then leaves the fall stopped and "PAUSE" showing); a game over, not yet
+// started or already paused is left as it is.
 void Game::focusLost() {
     handle([this] {
-        if (rules_.running()) rules_.onPause();
+        const State& s = rules_.state();
+        if (s.inGame && !s.paused) rules_.onPause();
     });
 }
 

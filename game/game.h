@@ -26,8 +26,9 @@ class Game {
     void pause();       // Game > Pause (F3); the next key resumes
     void exit();        // Game > Exit (F4) or the close box: the window is told to end
     void wake();        // the wake-up asked of the clock has come
-    // The window lost the focus or was minimised: a falling piece pauses as
-    // Game > Pause would; a game idle, over, paused or in a hold is left alone.
+    // The window lost the focus or was minimised: a game under way (a piece
+    // falling or the game in a hold) pauses as Game > Pause would; a game
+    // not started, over or already paused is left alone.
     void focusLost();
     // The help box stands the game still while it is open: no tick comes,
     // and the time it was open counts against no countdown.

@@ -1,6 +1,9 @@
 // Start-up, New, Pause, Exit and the help box's stillness.
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <string>
+
 #include "rig.h"
 
 namespace nubbo::test {
@@ -135,39 +138,111 @@ TEST(HelpBox, TheGameStandsStillWhileItIsOpen) {
 namespace nubbo::test {
 namespace {
 
-TEST(FocusLost, PausesAFallingPieceOnly) {
-    Rig rig;
-    rig.game.focusLost();  // idle: the prompt stays
-    EXPECT_EQ(rig.window.bannerCaption, "按F2");
-    rig.game.newGame();
-    rig.advance(10);
-    rig.game.focusLost();
-    EXPECT_EQ(rig.window.bannerCaption, "PAUSE");
-    EXPECT_TRUE(rig.window.bannerShown);
-    EXPECT_FALSE(rig.game.timers().enabled(TimerId::Fall));
-    rig.advance(2000);
-    EXPECT_EQ(rig.s().py, 0);
-    rig.key(39);  // any key resumes, as from Game > Pause
-    rig.advance(500);
-    EXPECT_EQ(rig.s().py, 1);
-}
-
-TEST(FocusLost, LeavesAHoldAndAnOverGameAlone) {
-    Rig rig;
-    rig.game.newGame();
-    setBoard(rig.s(), bottom({".33.....", ".22....."}));
-    for (int r = 0; r < 3; ++r) rig.s().board[10 + r][3] = Tile(4 - r);
-    rig.rules().settleLanding();  // a chain: the banner's hold
-    rig.game.focusLost();
-    EXPECT_EQ(rig.window.bannerCaption, " 2連扁");
-    rig.advance(1000);
-    EXPECT_TRUE(rig.game.timers().enabled(TimerId::Fall));  // the hold ended as usual
-
-    setBoard(rig.s(), top({"...1....", "...2....", "...3...."}));
-    rig.rules().dealPiece();  // blocked: game over
-    rig.window.bannerCaption = "";
-    rig.game.focusLost();
-    EXPECT_EQ(rig.window.bannerCaption, "");
+// Focus loss pauses a game under way, whether its piece is falling or it
+// stands in a hold, exactly as Game > Pause does there (the hold runs out,
+// nothing falls, "PAUSE" shows, a key resumes); a game not started, over or
+// already paused is left exactly as it was. Each situation is played twice,
+// one with focus loss and one with Pause (or nothing), and compared at every
+// step; the player's view is checked as well.
+TEST(FocusLost, PausesAGameUnderWayAsPauseDoesAndLeavesAnyOtherAlone) {
+    auto dealt = [](Rig& r) {
+        r.game.newGame();
+        r.advance(10);
+    };
+    auto clearing = [=](Rig& r) {  // a single pass: the gate stays open in its hold
+        dealt(r);
+        setBoard(r.s(), bottom({"222....."}));
+        r.game.scan();
+    };
+    auto chain = [=](Rig& r) {  // two passes: the banner " 2連扁" and its hold
+        dealt(r);
+        setBoard(r.s(), bottom({"...4....", ".333....", ".222...."}));
+        r.game.scan();
+        EXPECT_EQ(r.window.bannerCaption, " 2連扁");
+    };
+    struct Situation {
+        const char* name;
+        std::function<void(Rig&)> reach;
+        bool pauses;
+    };
+    const Situation situations[] = {
+        {"not started", [](Rig&) {}, false},
+        {"falling", dealt, true},
+        {"in a clearing's hold", clearing, true},
+        {"in a chain's hold", chain, true},
+        {"in a hold, its fall restarted by a key",
+         [=](Rig& r) {
+             clearing(r);
+             r.key(37);
+         },
+         true},
+        {"paused",
+         [=](Rig& r) {
+             dealt(r);
+             r.game.pause();
+         },
+         false},
+        {"paused in a hold",
+         [=](Rig& r) {
+             chain(r);
+             r.game.pause();
+         },
+         false},
+        {"over",
+         [=](Rig& r) {
+             dealt(r);
+             setBoard(r.s(), top({"...1....", "...2....", "...1...."}));
+             r.game.scan();
+             EXPECT_TRUE(r.window.gameOverShown);
+         },
+         false},
+    };
+    for (const Situation& situation : situations) {
+        SCOPED_TRACE(situation.name);
+        Rig lost, twin;
+        situation.reach(lost);
+        situation.reach(twin);
+        const bool inHold = lost.timers().enabled(Hold);
+        EXPECT_EQ(inHold, std::string(situation.name).find("hold") != std::string::npos);
+        const std::string caption = lost.window.bannerCaption;
+        const bool bannerShown = lost.window.bannerShown;
+        lost.game.focusLost();
+        if (situation.pauses) twin.game.pause();
+        auto same = [&](const char* when) {
+            EXPECT_TRUE(lost.s() == twin.s()) << when;
+            EXPECT_TRUE(lost.game.screen() == twin.game.screen()) << when;
+            EXPECT_TRUE(lost.timers() == twin.timers()) << when;
+            EXPECT_EQ(lost.window.bannerCaption, twin.window.bannerCaption) << when;
+            EXPECT_EQ(lost.window.bannerShown, twin.window.bannerShown) << when;
+        };
+        same("at once");
+        const Rows board = boardRows(lost.s());
+        lost.advance(1000);  // a hold runs out
+        twin.advance(1000);
+        same("after the hold");
+        lost.advance(3000);
+        twin.advance(3000);
+        same("a while later");
+        if (situation.pauses) {
+            EXPECT_FALSE(lost.timers().enabled(Hold));
+            EXPECT_EQ(boardRows(lost.s()), board);  // nothing fell
+            EXPECT_TRUE(lost.window.bannerShown);
+            EXPECT_EQ(lost.window.bannerCaption, "PAUSE");
+        } else {
+            EXPECT_EQ(lost.window.bannerShown, bannerShown);
+            EXPECT_EQ(lost.window.bannerCaption, caption);
+        }
+        const int py = lost.s().py;
+        lost.key(65);  // any key resumes
+        twin.key(65);
+        lost.advance(600);
+        twin.advance(600);
+        same("after a key");
+        if (situation.pauses) {
+            EXPECT_EQ(lost.s().py, py + 1);
+            EXPECT_FALSE(lost.window.bannerShown);
+        }
+    }
 }
 
 }  // namespace
