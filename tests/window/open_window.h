@@ -8,10 +8,10 @@
 
 namespace nubbo::test {
 
-// A main window dealing from seed 1, shown, loaded and active; none when the
+// A main window dealing from `seed`, shown, loaded and active; none when the
 // platform never exposes or activates it.
-inline std::unique_ptr<ui::MainWindow> openWindow() {
-    auto window = std::make_unique<ui::MainWindow>(1);
+inline std::unique_ptr<ui::MainWindow> openWindow(std::uint64_t seed = 1) {
+    auto window = std::make_unique<ui::MainWindow>(seed);
     window->show();
     window->load();
     if (!QTest::qWaitForWindowExposed(window.get())) return nullptr;

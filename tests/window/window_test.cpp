@@ -462,6 +462,39 @@ class WindowTest : public QObject {
         QTRY_COMPARE_WITH_TIMEOUT(piece().row, 1, 1500);
     }
 
+    // The focus lost while the game stands still after a clearing: the hold
+    // runs out, nothing falls, "PAUSE" shows until a key.
+    void losingTheFocusDuringAHoldPausesTheGame() {
+        window = nubbo::test::openWindow(27);  // its first piece: three equal tiles
+        QVERIFY(window);
+        newGame();
+        const QList<int> tiles = piece().tiles;
+        QCOMPARE(tiles.count(tiles[0]), 3);
+        for (int presses = 0; piece().row < 10 && presses < 40; ++presses) {
+            QTest::keyClick(window.get(), Qt::Key_Down);
+            QTest::qWait(20);
+        }
+        QTRY_COMPARE_WITH_TIMEOUT(picture(12, 3), 7, 1000);  // landed and cleared: the hold
+        QWidget other;
+        other.show();
+        other.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&other));
+        QCOMPARE(picture(12, 3), 7);  // the hold was still on when the focus went
+        QVERIFY(banner().isVisible());
+        QCOMPARE(banner().text(), QStringLiteral("PAUSE"));
+        QTRY_COMPARE_WITH_TIMEOUT(picture(12, 3), 6, 1500);  // the hold ran out
+        QTest::qWait(700);
+        QCOMPARE(piece().col, 3);
+        QCOMPARE(piece().row, 0);  // the next piece waits
+        QVERIFY(banner().isVisible());
+        QCOMPARE(banner().text(), QStringLiteral("PAUSE"));
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        QTest::keyClick(window.get(), Qt::Key_A);
+        QTRY_COMPARE_WITH_TIMEOUT(piece().row, 1, 1500);
+        QVERIFY(!banner().isVisible());
+    }
+
     void losingTheFocusLeavesAnIdleWindowAlone() {
         QWidget other;
         other.show();
