@@ -130,7 +130,7 @@ async function start() {
   // So do a gamepad's presses, and its Start and Back run Pause and New.
   routeGamepads({ key, command, modal: () => help.isOpen() });
   closeMenu = menu.close;
-  // A falling piece pauses when the page is hidden or loses the focus.
+  // A game under way pauses when the page is hidden or loses the focus.
   const focusLost = () => { if (!ended && !help.isOpen()) send({ command: "focusLost" }); };
   addEventListener("blur", focusLost);
   document.addEventListener("visibilitychange", () => { if (document.hidden) focusLost(); });

@@ -201,11 +201,27 @@ test("Help stands the game still and keeps its keys; closing it goes on", async 
   await page.close();
 });
 
-test("a falling piece pauses when the page is hidden or loses the focus", async () => {
-  for (const leave of ["another tab", "blur", "hidden"]) {
-    const { page, problems } = await browser.open();
+// The banner's rows (4 to 6) read as empty, so that a piece shows whole.
+const underBanner = (board) => board.map((row, r) => (r >= 4 && r <= 6 ? row.replace(/\?/g, ".") : row));
+
+// Left while a piece falls, or while the game stands still after a clearing
+// (seed 27 deals three equal tiles first, dropped here to the floor): the
+// hold runs out, nothing falls, PAUSE shows, and a key resumes.
+test("the game pauses when the page is hidden or loses the focus, in a hold too", async () => {
+  for (const [when, leave] of [["falling", "another tab"], ["falling", "blur"], ["falling", "hidden"],
+    ["in a hold", "blur"], ["in a hold", "hidden"]]) {
+    const what = `${leave}, ${when}`;
+    const inHold = when === "in a hold";
+    const { page, problems } = await browser.open({ query: inHold ? "?seed=27" : "" });
     await page.keyboard.press("F2");
     await sleep(50);
+    if (inHold) {
+      assert.match((await piece(page))?.tiles ?? "", /^(.)\1\1$/, "seed 27: three equal tiles");
+      for (let n = 0; n < 40 && (await piece(page))?.row < 10; ++n) await press(page, "ArrowDown");
+      let board = [];
+      for (let n = 0; n < 50 && board[12]?.[3] !== "7"; ++n) board = boardOf(await look(page));
+      assert.equal(board[12][3], "7", `${what}: landed and cleared, the game in its hold`);
+    }
     if (leave === "blur") {
       await page.evaluate(() => window.dispatchEvent(new FocusEvent("blur")));
     } else if (leave === "hidden") {
@@ -220,10 +236,16 @@ test("a falling piece pauses when the page is hidden or loses the focus", async 
       await page.bringToFront();
       await other.close();
     }
-    await sleep(700);
-    assert.equal(await page.$eval("#banner", (l) => (l.hidden ? "" : l.textContent)), "PAUSE", leave);
-    const board = boardOf(await look(page)).map((row, r) => (r >= 4 && r <= 6 ? row.replace(/\?/g, ".") : row));
-    assert.equal(pieceOf(board)?.row, 0, `${leave}: nothing fell`);
+    if (inHold)
+      assert.equal(boardOf(await look(page))[12][3], "7", `${what}: the hold was still on when the focus went`);
+    await sleep(inHold ? 1500 : 700);
+    assert.equal(await page.$eval("#banner", (l) => (l.hidden ? "" : l.textContent)), "PAUSE", what);
+    const paused = pieceOf(underBanner(boardOf(await look(page))));
+    assert.deepEqual([paused?.row, paused?.col], [0, 3], `${what}: nothing fell`);
+    await page.keyboard.press("KeyA");  // any key resumes
+    await sleep(650);
+    assert.equal((await piece(page))?.row, 1, `${what}: a key resumed the fall`);
+    assert.equal(await page.$eval("#banner", (l) => l.hidden), true, `${what}: PAUSE went with the fall step`);
     assert.deepEqual(problems, []);
     await page.close();
   }
