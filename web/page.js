@@ -38,6 +38,10 @@ async function startHost(show) {
   return (messages) => receive(messages);
 }
 
+// A caption made of Latin letters only ("PAUSE") is English; one in Chinese
+// characters ("按F2", " 3連扁") is the page's own language.
+const languageOf = (text) => (/[\u3400-\u9fff]/.test(text) ? "zh-Hant" : "en");
+
 // Connects the game's host: starts it, keeps it told of the device pixels,
 // shows what it tells, and hands it the board's canvas, the pictures and
 // the game's module. Returns `send`, which sends the game one message, and
@@ -71,7 +75,10 @@ async function connectHost(page) {
   const shows = {
     showGameOver: (visible) => { $("gameOverLabel").hidden = !visible; },
     showBanner: (visible) => { $("banner").hidden = !visible; },
-    setBannerCaption: (text) => { $("banner").textContent = text; },
+    setBannerCaption: (text) => {
+      $("banner").textContent = text;
+      $("banner").lang = languageOf(text);
+    },
     setScore: (text) => { $("scoreBox").textContent = text; },
     setLevel: (text) => { $("levelBox").textContent = text; },
     setGameUnderWay(on) {
