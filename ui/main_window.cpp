@@ -77,8 +77,8 @@ MainWindow::MainWindow(std::uint64_t seed, GameEvents* events)
         label->hide();
         return label;
     };
-    gameOverLabel_ = overBoard(new QLabel(QString::fromUtf8(form::kGameOverLabelText), board_), "gameOverLabel",
-                               form::kGameOverLabel, gameOverFont());
+    gameOverLabel_ = overBoard(new QLabel(QString::fromUtf8(form::kGameOverLabelText), board_),
+                               "gameOverLabel", form::kGameOverLabel, gameOverFont());
     gameOverLabel_->setWordWrap(true);  // "GAME" over "OVER", as the box is narrow
     gameOverLabel_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     banner_ = overBoard(new BannerLabel(QString(), board_), "banner", form::kBanner, bannerFont());
