@@ -125,7 +125,7 @@ void describeForAssistiveTechnology(BoardView& board, QCheckBox& expertBox, QLin
     static const bool installed = (QAccessible::installFactory(interfaceFor), true);
     (void)installed;
     // Its caption beside it is a box of its own; the check box has no text.
-    expertBox.setAccessibleName(QStringLiteral("高手"));
+    expertBox.setAccessibleName(QString::fromUtf8(form::kExpertCaptionText));
     levelBox.setAccessibleName(QStringLiteral("Level"));
     scoreBox.setAccessibleName(QStringLiteral("Score"));
     for (QLineEdit* box : board.findChildren<QLineEdit*>(Qt::FindDirectChildrenOnly)) {

@@ -39,8 +39,8 @@ class BoardView : public QWidget {
 
     qreal dpr_ = 0;
     QImage buffer_;                                    // device pixels
-    std::array<QImage, 8> source_;                     // the pictures as decoded, 32 x 32
-    std::array<QImage, 8> pictures_;                   // in the buffer's format and scale
+    std::array<QImage, kPictures> source_;             // the pictures as decoded, 32 x 32
+    std::array<QImage, kPictures> pictures_;           // in the buffer's format and scale
     std::array<std::array<int, kCols>, kRows> shown_;  // -1: nothing painted yet
 };
 

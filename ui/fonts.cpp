@@ -2,6 +2,8 @@
 
 #include <QStringList>
 
+#include "form_layout.h"
+
 namespace nubbo::ui {
 
 namespace {
@@ -45,8 +47,9 @@ QFont gameOverFont() {
 }
 
 QFont textBoxFont() {
-    QFont font;
-    font.setPixelSize(11);  // 8 points at 96 dots per inch, rounded
+    QFont font(QString::fromUtf8(form::kTextFontFamily));  // the page's face and size
+    font.setPixelSize(form::kTextFontPixels);
+    font.setWeight(QFont::Normal);
     return font;
 }
 

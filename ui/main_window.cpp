@@ -58,13 +58,13 @@ MainWindow::MainWindow(std::uint64_t seed, GameEvents* events)
     expertBox_->setPalette(pink);
 
     // Read-only text boxes name the check box and the level and score boxes.
-    addTextBox("expertCaption", form::kExpertCaption, QStringLiteral("高手"),
+    addTextBox("expertCaption", form::kExpertCaption, QString::fromUtf8(form::kExpertCaptionText),
                withKaiFallback(textBoxFont()));
-    addTextBox("levelCaption", form::kLevelCaption, QStringLiteral("Level:"));
+    addTextBox("levelCaption", form::kLevelCaption, QString::fromUtf8(form::kLevelCaptionText));
     levelBox_ = addTextBox("levelBox", form::kLevelBox, QString());
-    addTextBox("scoreCaption", form::kScoreCaption, QStringLiteral("Score:"));
+    addTextBox("scoreCaption", form::kScoreCaption, QString::fromUtf8(form::kScoreCaptionText));
     scoreBox_ = addTextBox("scoreBox", form::kScoreBox, QString());
-    addTextBox("credits", form::kCredits, QStringLiteral("NUBBO  tiles fall, threes clear"));
+    addTextBox("credits", form::kCredits, QString::fromUtf8(form::kCreditsText));
 
     auto overBoard = [](QLabel* label, const char* name, const form::Box& box, const QFont& font) {
         label->setObjectName(QLatin1String(name));
@@ -77,8 +77,8 @@ MainWindow::MainWindow(std::uint64_t seed, GameEvents* events)
         label->hide();
         return label;
     };
-    gameOverLabel_ = overBoard(new QLabel(QStringLiteral("GAME OVER"), board_), "gameOverLabel",
-                               form::kGameOverLabel, gameOverFont());
+    gameOverLabel_ = overBoard(new QLabel(QString::fromUtf8(form::kGameOverLabelText), board_),
+                               "gameOverLabel", form::kGameOverLabel, gameOverFont());
     gameOverLabel_->setWordWrap(true);  // "GAME" over "OVER", as the box is narrow
     gameOverLabel_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     banner_ = overBoard(new BannerLabel(QString(), board_), "banner", form::kBanner, bannerFont());

@@ -1,5 +1,5 @@
 // The board: 8 x 13 cells of 32 x 32 pixels on a canvas, each showing one of
-// the eight tile pictures. Pictures are scaled by whole device pixels with
+// the tile pictures (as many as the core has tile codes). Pictures are scaled by whole device pixels with
 // no smoothing, so the pixel art stays crisp at any device pixel ratio and
 // scale of the form. The board keeps what each cell shows, to paint it again
 // when either changes. The page loads the pictures; the game's host
@@ -7,11 +7,12 @@
 import { FORM } from "./form.js";
 
 const { rows: ROWS, columns: COLS, cell: TILE } = FORM.board;
+const PICTURES = FORM.pictures;
 const [RED, GREEN, BLUE] = FORM.colours.form;
 
 export async function loadPictures() {
   const pictures = [];
-  for (let k = 0; k < 8; ++k) {
+  for (let k = 0; k < PICTURES; ++k) {
     const image = new Image();
     image.src = `tiles/tile${k}.png`;
     pictures.push(image);

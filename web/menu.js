@@ -9,7 +9,9 @@ export function setUpMenu({ command }) {
     dropdown.hidden = !open;
     title.setAttribute("aria-expanded", String(open));
   };
-  for (const control of document.querySelectorAll("#menubar button, #touchbar button, #check1")) {
+  // Every button and box of the form and the touch bar: a click or a tap
+  // (its mouse events) acts but leaves the focus where it was.
+  for (const control of document.querySelectorAll("#form button, #form input, #touchbar button")) {
     control.tabIndex = -1;
     control.addEventListener("mousedown", (event) => event.preventDefault());
   }

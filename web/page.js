@@ -38,7 +38,15 @@ async function startHost(show) {
   return (messages) => receive(messages);
 }
 
-async function start() {
+// A caption made of Latin letters only ("PAUSE") is English; one in Chinese
+// characters ("按F2", " 3連扁") is the page's own language.
+const languageOf = (text) => (/[\u3400-\u9fff]/.test(text) ? "zh-Hant" : "en");
+
+// Connects the game's host: starts it, keeps it told of the device pixels,
+// shows what it tells, and hands it the board's canvas, the pictures and
+// the game's module. Returns `send`, which sends the game one message, and
+// `loaded`, which settles when the game has loaded.
+async function connectHost(page) {
   // The host first, so that its worker loads while the page lays itself out.
   const hosting = startHost((name, value) => show(name, value));
   const canvas = $("board");
@@ -52,18 +60,14 @@ async function start() {
     batch.push(message);
   };
   let pixels = 1;  // device pixels per pixel of the unscaled form
-  let scale = 1;
   fitForm({
     bar: $("touchbar"),
     onFit(fitted, scaled) {
       pixels = fitted;
-      scale = scaled;
+      page.scale = scaled;
       if (post) send({ ratio: pixels });
     },
   });
-  let underWay = false;  // the host says a game is being played
-  let ended = false;
-  let closeMenu = () => {};
   let ready, failed;
   const loaded = new Promise((resolve, reject) => { ready = resolve; failed = reject; });
 
@@ -71,13 +75,16 @@ async function start() {
   const shows = {
     showGameOver: (visible) => { $("gameOverLabel").hidden = !visible; },
     showBanner: (visible) => { $("banner").hidden = !visible; },
-    setBannerCaption: (text) => { $("banner").textContent = text; },
+    setBannerCaption: (text) => {
+      $("banner").textContent = text;
+      $("banner").lang = languageOf(text);
+    },
     setScore: (text) => { $("scoreBox").textContent = text; },
     setLevel: (text) => { $("levelBox").textContent = text; },
     setGameUnderWay(on) {
       if (on && !performance.getEntriesByName("nubbo-first-piece").length)
         performance.mark("nubbo-first-piece");  // for the benchmarks: when the page is playable
-      underWay = on;
+      page.underWay = on;
     },
     endProgram,
     ready,
@@ -87,10 +94,9 @@ async function start() {
 
   // A page cannot close its tab: Exit stops the game and says how to start
   // again, which reloads the page.
-  const again = () => location.reload();
   function endProgram() {
-    ended = true;
-    closeMenu();
+    page.ended = true;
+    page.closeMenu();
     $("ended").hidden = false;
     $("again").addEventListener("click", again);
   }
@@ -101,41 +107,59 @@ async function start() {
     document.fonts.load("80px 'Nubbo Kai'"), document.fonts.load("48px 'Nubbo Sans'")]);
   const target = canvas.transferControlToOffscreen?.() ?? canvas;
   post = await hosting;
-  const expert = $("expertBox");
-  post([{ start: { canvas: target, pictures, ratio: pixels, module, seed: dealSeed(), expert: expert.checked } }],
+  post([{ start: { canvas: target, pictures, ratio: pixels, module, seed: dealSeed(), expert: $("expertBox").checked } }],
     target === canvas ? pictures : [target, ...pictures]);
-  expert.addEventListener("change", () => send({ expert: expert.checked }));
+  return { send, loaded };
+}
 
-  // The controls go to the game from now on: what comes while it loads
-  // waits for it there.
+const again = () => location.reload();
+
+// Wires the page's controls to the game: the 高手 box, the help box, the
+// menu, the keys, touch, gamepads and focus changes. What comes while the
+// game loads waits for it in its host.
+function wireControls(page, send) {
+  const expert = $("expertBox");
+  expert.addEventListener("change", () => send({ expert: expert.checked }));
   const help = setUpHelp({
     onOpen: () => send({ command: "openHelp" }),
-    onClose: () => { if (!ended) send({ command: "closeHelp" }); },
+    onClose: () => { if (!page.ended) send({ command: "closeHelp" }); },
   });
   // Once the program has ended, only New does anything: it starts again.
   const command = (name) => {
-    if (ended) { if (name === "new") again(); }
+    if (page.ended) { if (name === "new") again(); }
     else if (name === "help") help.open();
     else send({ command: name });
   };
   const menu = setUpMenu({ command });
-  const key = (name) => { if (!ended) send({ key: name }); };
+  const key = (name) => { if (!page.ended) send({ key: name }); };
   routeKeys({ command, key, modal: () => help.isOpen() });
   // A finger's gestures take the keys' own way in (the help box is modal,
   // so no touch reaches the form while it is open).
   routeTouch({
-    area: $("client"), board: canvas, cell: () => 32 * scale,
+    area: $("client"), board: $("board"), cell: () => 32 * page.scale,
     key: (name) => { if (!help.isOpen()) key(name); },
   });
   // So do a gamepad's presses, and its Start and Back run Pause and New.
   routeGamepads({ key, command, modal: () => help.isOpen() });
-  closeMenu = menu.close;
+  page.closeMenu = menu.close;
   // A game under way pauses when the page is hidden or loses the focus.
-  const focusLost = () => { if (!ended && !help.isOpen()) send({ command: "focusLost" }); };
+  const focusLost = () => { if (!page.ended && !help.isOpen()) send({ command: "focusLost" }); };
   addEventListener("blur", focusLost);
   document.addEventListener("visibilitychange", () => { if (document.hidden) focusLost(); });
+}
+
+async function start() {
+  // What the game's host and the controls share.
+  const page = {
+    underWay: false,  // the host says a game is being played
+    ended: false,
+    closeMenu: () => {},
+    scale: 1,  // the form's scale on the screen
+  };
+  const { send, loaded } = await connectHost(page);
+  wireControls(page, send);
   await loaded;
-  import("./offline.js").then(({ workOffline }) => workOffline({ playing: () => underWay }));
+  import("./offline.js").then(({ workOffline }) => workOffline({ playing: () => page.underWay }));
   document.documentElement.dataset.ready = "";  // for tests: the game is loaded
   performance.mark("nubbo-ready");  // and for the benchmarks
 }

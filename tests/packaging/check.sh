@@ -105,6 +105,11 @@ cmd_metainfo() {
   local stage=$1 meta
   meta="$stage/usr/share/metainfo/$APP_ID.metainfo.xml"
   appstreamcli validate --no-net "$meta" || fail "appstreamcli rejects $meta"
+  # Pedantic too: nothing but the note on the capital letter in the id.
+  local notes
+  notes=$(appstreamcli validate --pedantic --no-net --no-color "$meta" 2>&1 | grep -E '^[EWIP]:' |
+    grep -v 'cid-contains-uppercase-letter' || true)
+  [[ -z $notes ]] || fail "appstreamcli --pedantic notes: $notes"
   grep -q "<id>$APP_ID</id>" "$meta" || fail "metainfo id is not $APP_ID"
   # The launchable must be the menu entry that is actually installed.
   local launchable

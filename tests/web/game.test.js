@@ -5,7 +5,7 @@ import assert from "node:assert/strict";
 import { after, before, test } from "node:test";
 import { setTimeout as sleep } from "node:timers/promises";
 import { look, startBrowser } from "./browser.js";
-import { bluePixels, boardOf, place } from "./view.js";
+import { bluePixels, boardOf, misspoken, place } from "./view.js";
 
 let browser;
 before(async () => { browser = await startBrowser(); });
@@ -41,8 +41,14 @@ test("a seeded game shows the simulator's chain banner, board, score and GAME OV
   }
 
   ({ page, problems } = await browser.open({ query: `?seed=${found.seed}` }));
+  assert.deepEqual(await misspoken(page), [], "each text in its language");
   await page.click("#expertBox");
   await page.keyboard.press("F2");
+  // Paused, the banner speaks English; a key resumes without moving the piece.
+  await page.keyboard.press("F3");
+  await sleep(30);
+  assert.equal(await page.$eval("#banner", (l) => l.textContent), "PAUSE");
+  assert.deepEqual(await misspoken(page), [], "PAUSE in its language");
   // Dropping each piece straight down its column changes no landing, so the
   // game is the one the simulator played without keys, only faster.
   let banner = null;
@@ -56,6 +62,7 @@ test("a seeded game shows the simulator's chain banner, board, score and GAME OV
     }));
     if (!banner && state.label2.includes("連扁")) {
       banner = state.label2;
+      assert.deepEqual(await misspoken(page), [], "the chain banner in its language");
       const view = await look(page);
       assert.ok(bluePixels(view, ...place("banner")) > 800, "the chain banner shows in blue over rows 4 to 6");
       assert.equal(bluePixels(view, 8, 67, 273, 120) + bluePixels(view, 8, 290, 273, 190), 0,

@@ -150,3 +150,27 @@ test("on a 390 x 844 phone at ratio 3 the form fits, crisp, and touch plays as t
   assert.deepEqual(problems, []);
   await page.close();
 });
+
+// Keys stay the game's: a click or a tap on any control of the page acts
+// and leaves the keyboard focus where it was (the help box's OK has it only
+// while the box is open). Every control but Play again, which reloads, is tried.
+test("no control keeps the keyboard focus after a click or a tap", async () => {
+  const { page, problems } = await browser.open({ viewport: PHONE });
+  const tried = ["#expertBox", "#menu-game", '#dropdown-game [data-command="new"]', '#touchbar [data-command="pause"]',
+    '#touchbar [data-command="new"]', "#menu-help", "#help button", "#menu-game", '#dropdown-game [data-command="pause"]'];
+  const last = ["#menu-game", '#dropdown-game [data-command="exit"]'];
+  assert.deepEqual(await page.$$eval("button, input", (all, tried) =>
+    all.filter((c) => !c.closest("#help") && !tried.some((s) => c.matches(s))).map((c) => c.id), [...tried, ...last]),
+  ["again"], "every control is tried");
+  for (const [how, controls] of [["click", tried], ["tap", [...tried, ...last]]])
+    for (const control of controls) {
+      await page[how](control);
+      await sleep(30);  // the events the action queued
+      if (control === "#menu-help") continue;
+      assert.equal(await page.evaluate(() => (document.activeElement === document.body ? "" : document.activeElement.outerHTML)),
+        "", `${how} on ${control}`);
+    }
+  assert.equal(await page.$eval("#ended", (e) => e.hidden), false, "and Exit ended the game");
+  assert.deepEqual(problems, []);
+  await page.close();
+});

@@ -50,6 +50,10 @@ for (const [ratio, beforeLoad] of [[1], [2], [1, NO_OFFSCREEN]]) {
     await sleep(50);
     let view = await look(page);
     assert.deepEqual(view.at(3, 100), [255, 192, 192], "the pink form");
+    // The text boxes' captions, each 12 pixels high as in the desktop window.
+    assert.deepEqual(await page.$$eval(".textbox", (boxes) => boxes.map((b) => [b.textContent, getComputedStyle(b).fontSize])),
+      [["高手", "12px"], ["Level:", "12px"], ["1", "12px"], ["Score:", "12px"], ["0", "12px"],
+        ["NUBBO  tiles fall, threes clear", "12px"]]);
     // A white board of crisp empty cells, the prompt over rows 4 to 6.
     assert.deepEqual(boardOf(view).map((row, r) => (r >= 4 && r <= 6 ? row.replace(/\?/g, ".") : row)),
       EMPTY_BOARD);

@@ -69,3 +69,25 @@ export function bluePixels(view, x, y, w, h) {
   }
   return n;
 }
+
+// The texts of the page a screen reader would speak in the wrong language:
+// each English text (Latin words, no Chinese) must stand in an element whose
+// language is "en", each Chinese one in "zh-Hant"; text, labels and titles,
+// shown or hidden.
+export function misspoken(page) {
+  return page.evaluate(() => {
+    const wrong = [];
+    const check = (text, element) => {
+      if (!/[A-Za-z]{2}|[\u3400-\u9fff]/.test(text)) return;
+      const want = /[\u3400-\u9fff]/.test(text) ? "zh-Hant" : "en";
+      const lang = element.closest("[lang]")?.lang;
+      if (lang !== want) wrong.push(`${text.trim()} (${lang})`);
+    };
+    const texts = document.createTreeWalker(document.body, NodeFilter.SHOW_TEXT);
+    for (let node; (node = texts.nextNode());) check(node.data, node.parentElement);
+    for (const element of document.querySelectorAll("body [aria-label], body [title]"))
+      for (const name of ["aria-label", "title"])
+        if (element.hasAttribute(name)) check(element.getAttribute(name), element);
+    return wrong;
+  });
+}

@@ -271,6 +271,14 @@ class WindowTest : public QObject {
             for (QChar ch : text) QVERIFY2(kai.inFont(ch), qPrintable(text + " " + ch));
         const QFontMetrics arial(gameOverLabel().font());
         for (QChar ch : QStringLiteral("GAME OVER")) QVERIFY(arial.inFont(ch));
+        // Every text box 12 pixels high, as on the page, and in the page's
+        // face but for 高手, which only the Kai face has.
+        for (const QLineEdit* edit : board().findChildren<QLineEdit*>()) {
+            const QFontInfo face(edit->font());
+            QCOMPARE(face.pixelSize(), 12);
+            if (edit->objectName() != QLatin1String("expertCaption"))
+                QCOMPARE(face.family(), QStringLiteral("Liberation Sans"));
+        }
         const QFontMetrics plain(part<QLineEdit>("expertCaption")->font());
         for (QChar ch : QStringLiteral("高手完全NUBBO方塊版Level:Score:"))
             QVERIFY2(plain.inFont(ch), qPrintable(QString(ch)));
