@@ -50,7 +50,7 @@ std::string snapshot(RandomPlayer& p) {
 TEST(SkipEquivalence, RandomPlayLooksAndPrintsTheSameWithAndWithoutSkipping) {
     constexpr Mix kMix{.focusLoss = true, .shows = true, .boards = true, .exactWakeUps = true};
     std::mt19937 lengths(20261209);
-    for (int n = 0; n < 2000; ++n) {
+    for (int n = 0; n < 1200; ++n) {
         RandomPlayer a(n, kMix), b(n, kMix);
         b.game.setSkipIdleTicks(false);
         std::ostringstream skipping, delivering;
