@@ -166,7 +166,7 @@ struct RandomPlayer {
         if (k < 100) return kEdges[rng() % std::size(kEdges)];
         if (k < 250) return Millis(rng() % 10);
         if (k < 400) return 10;
-        if (k < 950) return Millis(rng() % 60);
+        if (k < 950) return Millis(rng() % 120);
         if (k < 995) return Millis(rng() % 1500);
         const State& s = game.state();
         return Millis(rng() % (s.inGame && !s.paused ? 2500 : 60000));
