@@ -46,7 +46,7 @@ std::string snapshot(RandomPlayer& p) {
 }
 
 // Thousands of short sessions (the starts of games, boards laid by hand)
-// and a few long ones (whole games, high levels, the fastest fall).
+// and a few long ones (whole games to their end, level-ups).
 TEST(SkipEquivalence, RandomPlayLooksAndPrintsTheSameWithAndWithoutSkipping) {
     constexpr Mix kMix{.focusLoss = true, .shows = true, .boards = true, .exactWakeUps = true};
     std::mt19937 lengths(20261209);

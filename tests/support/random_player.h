@@ -143,8 +143,8 @@ struct RandomPlayer {
     }
 
   private:
-    // Steers the piece towards the lowest stack, so that games last and
-    // reach high levels, long chains and the fastest fall.
+    // Steers the piece towards the lowest stack, so that games last (some
+    // hundreds of moves, to level 4 or so; level 6 after 300,000 moves).
     int towardsLowestColumn() {
         const State& s = game.state();
         int best = s.px, bestTop = -1;
