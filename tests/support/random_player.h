@@ -143,16 +143,19 @@ struct RandomPlayer {
     }
 
   private:
-    // Steers the piece towards the lowest stack, so that games last (some
-    // hundreds of moves, to level 4 or so; level 6 after 300,000 moves).
+    // Steers the piece onto a stack whose top tile matches its bottom one,
+    // the lowest such, else onto the lowest stack, so that games last and
+    // clear often.
     int towardsLowestColumn() {
         const State& s = game.state();
-        int best = s.px, bestTop = -1;
+        int best = s.px, bestScore = -1;
         for (int c = 0; c < kCols; ++c) {
             int top = 0;
             auto piece = [&](int r) { return c == s.px && r >= s.py && r <= s.py + 2; };
             while (top < kRows && (s.board[top][c] == EMPTY || piece(top))) ++top;
-            if (top > bestTop) best = c, bestTop = top;
+            const bool match = top < kRows && s.board[top][c] == s.piece[2];
+            const int score = top + (match && top > 4 ? kRows : 0);
+            if (score > bestScore) best = c, bestScore = score;
         }
         return best < s.px ? 37 : best > s.px ? 39 : 40;
     }
