@@ -35,7 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 p.game.pause();
                 break;
             case 2:
-                p.window.check1 = in.next() % 2;
+                p.window.expert = in.next() % 2;
                 break;
             case 3:
                 p.game.focusLost();

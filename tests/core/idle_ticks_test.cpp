@@ -1,9 +1,7 @@
-// Ticks that would change nothing wake nobody, and skipping them changes
-// nothing a player or the rules can see.
+// Ticks that would change nothing wake nobody, and those that change the
+// screen come on time. (That skipping them changes nothing anyone can see is
+// tests/sim/skip_equivalence_test.cpp.)
 #include <gtest/gtest.h>
-
-#include <cstring>
-#include <random>
 
 #include "rig.h"
 
@@ -123,66 +121,6 @@ TEST(IdleTicks, AWakeUpTwoMillisecondsLateIsOnTimeALaterOneIsNot) {
     }
     EXPECT_EQ(game.state().py, 4);
 }
-
-// Everything the player and the rules can see, for comparing two games: the
-// window as it stands between events, then the game brought up to now.
-std::string snapshot(Game& game, const FakeWindow& w) {
-    std::string out = "L" + std::to_string(w.gameOverShown) + std::to_string(w.bannerShown) +
-                      w.bannerCaption + " T" + w.score + "/" + w.level + " screen";
-    for (const auto& row : w.screen)
-        for (int p : row) out += char('0' + p);
-    game.wake();
-    const State& s = game.state();
-    for (const auto& row : boardRows(s)) out += row;
-    out += " px" + std::to_string(s.px) + " py" + std::to_string(s.py);
-    for (int k = 0; k < 3; ++k) out += " " + std::to_string(s.piece[k]);
-    out += " s" + std::to_string(s.score) + " l" + std::to_string(s.level) + " n" +
-           std::to_string(s.nextLevelScore) + " c" + std::to_string(s.combo) + " a" +
-           std::to_string(s.keysOpen) + " sp" + std::to_string(s.fallInterval);
-    for (int k = 0; k < kTimerCount; ++k) {
-        const auto t = static_cast<TimerId>(k);
-        out += " t" + std::to_string(game.timers().enabled(t)) + "/" +
-               std::to_string(game.timers().interval(t));
-        if (game.timers().enabled(t)) out += "@" + std::to_string(game.timers().due(t));
-    }
-    return out;
-}
-
-// The window is told exactly what it would be told with every tick
-// delivered, at every moment between events: nothing it shows lags.
-class SkipEquivalence : public ::testing::TestWithParam<int> {};
-
-TEST_P(SkipEquivalence, RandomPlayLooksTheSameWithAndWithoutSkipping) {
-    FakeWindow wa, wb;
-    VirtualClock ca, cb;
-    TestGame a(wa, ca, GetParam()), b(wb, cb, GetParam());
-    b.setSkipIdleTicks(false);
-    a.load();
-    b.load();
-    std::mt19937 events(GetParam());
-    const int keys[] = {37, 39, 32, 40, 37, 39, 40, 65, 13};
-    for (int step = 0; step < 4000; ++step) {
-        const unsigned e = events() % 100;
-        auto both = [&](auto&& f) { f(a), f(b); };
-        if (e < 2)
-            both([](TestGame& g) { g.newGame(); });
-        else if (e < 3)
-            both([](TestGame& g) { g.pause(); });
-        else if (e < 4)
-            wa.expert = wb.expert = events() % 2 == 1;
-        else if (e < 60) {
-            const int code = keys[events() % std::size(keys)];
-            both([&](TestGame& g) { g.keyDown(code); });
-        } else {
-            const Millis ms = events() % 8 == 0 ? events() % 3000 : events() % 60;
-            ca.pass(a, ms);  // only the wake-ups each game asks for
-            cb.pass(b, ms);
-        }
-        ASSERT_EQ(snapshot(a, wa), snapshot(b, wb)) << "step " << step;
-    }
-}
-
-INSTANTIATE_TEST_SUITE_P(Seeds, SkipEquivalence, ::testing::Range(1, 7));
 
 }  // namespace
 }  // namespace nubbo::test

@@ -1,76 +1,99 @@
-// Random scripts of play give the same output, command by command, whether
-// idle ticks are skipped or every tick is delivered.
+// Skipping idle ticks changes nothing anyone can see; this is the one check
+// of it. Random play is given
+// move by move to a game that skips and one that delivers every tick, and as
+// script lines to the simulator in both modes; after every move the two
+// games look the same (the window as it stands between events, waits waking
+// each game only when it asked, then the game, its timers and their phases),
+// and the two simulators have printed the same.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <random>
 #include <sstream>
 #include <string>
-#include <vector>
 
+#include "random_player.h"
 #include "script.h"
 
-namespace nubbo::sim {
+namespace nubbo::test {
 namespace {
 
-// A script as a player's session might go: keys of the game and others,
-// waits of every length, Pause, New, Help, the difficulty box, shows, and
-// now and then a crowded board laid by hand and scanned.
-std::vector<std::string> randomScript(std::mt19937& rng) {
-    auto pick = [&](auto... options) {
-        const int all[] = {options...};
-        return all[rng() % sizeof...(options)];
-    };
-    std::vector<std::string> lines;
-    if (rng() % 4 == 0) lines.push_back("check1 1");
-    lines.push_back("seed " + std::to_string(rng() % 1000));
-    lines.push_back("new");
-    const int commands = 5 + int(rng() % 60);
-    for (int n = 0; n < commands; ++n) {
-        const unsigned e = rng() % 100;
-        if (e < 45) {
-            lines.push_back("key " + std::to_string(pick(37, 39, 32, 40, 65, 16, 113)));
-        } else if (e < 80) {
-            const int ms = rng() % 3 == 0 ? int(rng() % 2501) : pick(0, 1, 9, 10, 11, 500, 1000);
-            lines.push_back("advance " + std::to_string(ms));
-        } else if (e < 88) {
-            lines.push_back("show");
-        } else if (e < 91) {
-            lines.push_back("pause");
-        } else if (e < 93) {
-            lines.push_back("new");
-        } else if (e < 95) {
-            lines.push_back("help");
-        } else if (e < 97) {
-            lines.push_back("check1 " + std::to_string(rng() % 2));
-        } else {
-            lines.push_back("board");
-            for (int r = 0; r < kRows; ++r) {
-                std::string row;
-                for (int c = 0; c < kCols; ++c)
-                    row += r < 5 || rng() % 3 == 0 ? '.' : char('0' + rng() % 6);
-                lines.push_back(row);
-            }
-            if (rng() % 2) lines.push_back("check");
-        }
+// Everything the player and the rules can see: the window as it stands
+// between events, then the game brought up to now.
+std::string snapshot(RandomPlayer& p) {
+    const FakeWindow& w = p.window;
+    std::string out = "L" + std::to_string(w.gameOverShown) + std::to_string(w.bannerShown) +
+                      w.bannerCaption + " T" + w.score + "/" + w.level + " screen";
+    for (const auto& row : w.screen)
+        for (int picture : row) out += char('0' + picture);
+    p.game.wake();
+    const State& s = p.game.state();
+    for (const auto& row : boardRows(s)) out += row;
+    out += " px" + std::to_string(s.px) + " py" + std::to_string(s.py);
+    for (int k = 0; k < 3; ++k) out += " " + std::to_string(s.piece[k]);
+    out += " s" + std::to_string(s.score) + " l" + std::to_string(s.level) + " n" +
+           std::to_string(s.nextLevelScore) + " c" + std::to_string(s.combo) + " a" +
+           std::to_string(s.keysOpen) + " sp" + std::to_string(s.fallInterval) + " p" +
+           std::to_string(s.paused);
+    const Timers& t = p.game.timers();
+    for (int k = 0; k < kTimerCount; ++k) {
+        const auto id = static_cast<TimerId>(k);
+        out += " t" + std::to_string(t.enabled(id)) + "/" + std::to_string(t.interval(id));
+        if (t.enabled(id)) out += "@" + std::to_string(t.due(id));
     }
-    lines.push_back("show");
-    return lines;
+    return out;
 }
 
-TEST(SkipEquivalence, EveryCommandPrintsTheSameWithAndWithoutSkipping) {
-    std::mt19937 rng(20261208);
-    for (int n = 0; n < 3000; ++n) {
+// Thousands of short sessions (the starts of games, boards laid by hand)
+// and a few long ones (whole games to their end, level-ups).
+TEST(SkipEquivalence, RandomPlayLooksAndPrintsTheSameWithAndWithoutSkipping) {
+    constexpr Mix kMix{.focusLoss = true, .shows = true, .boards = true, .exactWakeUps = true};
+    std::mt19937 lengths(20261209);
+    for (int n = 0; n < 1200; ++n) {
+        RandomPlayer a(n, kMix), b(n, kMix);
+        b.game.setSkipIdleTicks(false);
         std::ostringstream skipping, delivering;
-        Script a(skipping, true), b(delivering, false);
-        const auto lines = randomScript(rng);
-        for (std::size_t k = 0; k < lines.size(); ++k) {
-            const auto sa = a.feed(lines[k]), sb = b.feed(lines[k]);
-            ASSERT_EQ(sa, sb);
-            ASSERT_EQ(skipping.str(), delivering.str())
-                << "script " << n << ", after line " << k + 1 << " (" << lines[k] << ")";
+        sim::Script sa(skipping, true), sb(delivering, false);
+        auto move = [&](const Move& m) {
+            a.play(m);
+            b.play(m);
+            for (const auto& line : m.lines()) {
+                ASSERT_EQ(sa.feed(line), sim::Script::Status::Running) << line;
+                ASSERT_EQ(sb.feed(line), sim::Script::Status::Running) << line;
+            }
+        };
+        move({Move::Expert, n % 4 == 0});
+        const int moves = n < 6 ? 4000 : 5 + int(lengths() % 100);
+        for (int k = 0; k < moves; ++k) {
+            move(a.next());
+            ASSERT_EQ(snapshot(a), snapshot(b)) << "session " << n << ", move " << k;
+            ASSERT_EQ(skipping.view(), delivering.view()) << "session " << n << ", move " << k;
+            skipping.str("");
+            delivering.str("");
         }
     }
+}
+
+// Every committed script, malformed ones included, prints the same in both
+// modes after every line.
+TEST(SkipEquivalence, EveryCommittedCasePrintsTheSameAfterEveryLine) {
+    int cases = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(NUBBO_SIM_CASES)) {
+        if (entry.path().extension() != ".sim") continue;
+        ++cases;
+        std::ifstream in(entry.path());
+        std::ostringstream skipping, delivering;
+        sim::Script sa(skipping, true), sb(delivering, false);
+        auto status = sim::Script::Status::Running;
+        for (std::string line; status == sim::Script::Status::Running && std::getline(in, line);) {
+            status = sa.feed(line);
+            ASSERT_EQ(sb.feed(line), status) << entry.path() << ": " << line;
+            ASSERT_EQ(skipping.view(), delivering.view()) << entry.path() << ": " << line;
+        }
+    }
+    EXPECT_GT(cases, 20);
 }
 
 }  // namespace
-}  // namespace nubbo::sim
+}  // namespace nubbo::test

@@ -18,6 +18,7 @@ class InvariantChecker : public GameEvents {
 
     std::int64_t landings = 0;
     std::int64_t games = 0;
+    std::int64_t overs = 0;
     std::int64_t violations = 0;
     std::vector<std::string> first;  // the first few, for the report
 
@@ -44,6 +45,7 @@ class InvariantChecker : public GameEvents {
     void spawned() override { landed(true); }
 
     void gameOver() override {
+        overs += games > 0;
         landed(false);
         over_ = true;
         std::memcpy(overBoard_, game_.state().board, sizeof overBoard_);
