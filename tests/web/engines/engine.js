@@ -27,17 +27,36 @@ import { newSession } from "./webdriver.js";
 const MINIBROWSER = process.env.MINIBROWSER ??
   "/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser";
 
-// The rows the falling piece's top tile stands on, and when it got there,
-// read from the board's canvas every 4 ms for `ms` ms, where the board is
-// drawn (the worker or the page).
-function watchFall(board, ms) {
+// What the probes read off the board's canvas, where the board is drawn (the
+// game's worker or the page): `cells`, every cell not white as
+// { row, col, sig } (a sum of its pixels, the same for the same picture);
+// `watchFall`, the rows the falling piece's top tile stands on and when it
+// got there, read every 4 ms for `arg` ms.
+function readBoard(board, what, arg) {
+  const cell = board.canvas.height / 13;
+  const width = board.canvas.width;
+  const pixels = () => board.context.getImageData(0, 0, width, board.canvas.height).data;
+  if (what === "cells") {
+    const data = pixels();
+    const cells = [];
+    for (let row = 0; row < 13; ++row)
+      for (let col = 0; col < 8; ++col) {
+        let sig = 0, white = true;
+        for (let y = Math.floor(row * cell); y < Math.floor((row + 1) * cell); ++y)
+          for (let x = Math.floor(col * cell); x < Math.floor((col + 1) * cell); ++x) {
+            const p = (y * width + x) * 4;
+            if (data[p] !== 255 || data[p + 1] !== 255 || data[p + 2] !== 255) white = false;
+            sig = (sig * 31 + data[p] * 65536 + data[p + 1] * 256 + data[p + 2]) % 1000000007;
+          }
+        if (!white) cells.push({ row, col, sig });
+      }
+    return cells;
+  }
   return new Promise((done) => {
-    const cell = board.canvas.height / 13;
     const topRow = () => {
-      const { data } = board.context.getImageData(0, 0, board.canvas.width, board.canvas.height);
+      const data = pixels();
       for (let p = 0; p < data.length; p += 4)
-        if (data[p] !== 255 || data[p + 1] !== 255 || data[p + 2] !== 255)
-          return Math.floor(p / 4 / board.canvas.width / cell);
+        if (data[p] !== 255 || data[p + 1] !== 255 || data[p + 2] !== 255) return Math.floor(p / 4 / width / cell);
       return -1;
     };
     const seen = [];
@@ -45,18 +64,19 @@ function watchFall(board, ms) {
     const timer = setInterval(() => {
       const row = topRow();
       if (!seen.length || seen.at(-1).row !== row) seen.push({ row, at: Math.round(performance.now() - start) });
-      if (performance.now() - start >= ms) { clearInterval(timer); done(seen); }
+      if (performance.now() - start >= arg) { clearInterval(timer); done(seen); }
     }, 4);
   });
 }
 
-// Run in the game's worker before the game's host: answers a watch asked
+// Run in the game's worker before the game's host: answers a reading asked
 // for on a port of its own, never seen by the host.
 function workerProbe() {
   addEventListener("message", (event) => {
-    if (event.data?.watchFall === undefined) return;
+    if (event.data?.readBoard === undefined) return;
     event.stopImmediatePropagation();
-    watchFall(globalThis.board, event.data.watchFall).then((seen) => event.ports[0].postMessage(seen));
+    Promise.resolve(readBoard(globalThis.board, event.data.readBoard, event.data.arg))
+      .then((answer) => event.ports[0].postMessage(answer));
   });
 }
 
@@ -67,12 +87,12 @@ function probe() {
   const offscreen = Boolean(HTMLCanvasElement.prototype.transferControlToOffscreen);
   globalThis.__nubboProbe = {
     problems, workers, offscreen,
-    watchFall: (ms) => {
-      if (!host) return watchFall(globalThis.board, ms);
+    readBoard: (what, arg) => {
+      if (!host) return readBoard(globalThis.board, what, arg);
       const channel = new MessageChannel();
-      const seen = new Promise((done) => { channel.port1.onmessage = ({ data }) => done(data); });
-      host.postMessage({ watchFall: ms }, [channel.port2]);
-      return seen;
+      const answer = new Promise((done) => { channel.port1.onmessage = ({ data }) => done(data); });
+      host.postMessage({ readBoard: what, arg }, [channel.port2]);
+      return answer;
     },
   };
   const error = console.error.bind(console);
@@ -101,8 +121,8 @@ function probe() {
 function probedSite() {
   const site = mkdtempSync(join(tmpdir(), "nubbo-engines-"));
   cpSync(SITE, site, { recursive: true });
-  writeFileSync(join(site, "__probe.js"), `${watchFall}\n(${probe})();\n`);
-  writeFileSync(join(site, "__worker_probe.js"), `${watchFall}\n(${workerProbe})();\n`);
+  writeFileSync(join(site, "__probe.js"), `${readBoard}\n(${probe})();\n`);
+  writeFileSync(join(site, "__worker_probe.js"), `${readBoard}\n(${workerProbe})();\n`);
   writeFileSync(join(site, "__host_probe.js"), 'import "./__worker_probe.js";\nimport "./game_host.js";\n');
   const index = join(site, "index.html");
   const html = readFileSync(index, "utf8");
