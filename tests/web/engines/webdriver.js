@@ -16,7 +16,6 @@ export async function newSession(base, capabilities) {
   return {
     goto: (url) => call("POST", at("/url"), { url }),
     refresh: () => call("POST", at("/refresh"), {}),
-    title: () => call("GET", at("/title")),
     // A function's source called with `args`; the page's answer (a promise's
     // once it settles).
     evaluate: (fn, ...args) => call("POST", at("/execute/async"), {
@@ -33,7 +32,6 @@ export async function newSession(base, capabilities) {
       await call("POST", at(`/element/${Object.values(element)[0]}/click`), {});
     },
     screenshot: async () => Buffer.from(await call("GET", at("/screenshot")), "base64"),
-    setWindowRect: (rect) => call("POST", at("/window/rect"), rect),
     close: () => call("DELETE", at("")),
   };
 }
