@@ -41,9 +41,14 @@ serve: web
 	node web/serve.mjs build/web $${PORT:-8000}
 
 # A million landings of random play, every invariant checked after every
-# event, in the sanitizer build.
+# event, in the sanitizer build; then the page in headless Chromium played
+# by random keys for SOAK_MINUTES (default 10) minutes, its memory sampled
+# (tests/web/soak/page_soak.js).
 soak: build-sanitize
 	build/sanitize/tests/soak/soak 1000000 $${SEED:-1}
+	scripts/build-web build/web
+	cd tests/web && (test -d node_modules/lighthouse -a -d node_modules/axe-core || PUPPETEER_SKIP_DOWNLOAD=1 npm ci --no-audit --no-fund)
+	NUBBO_SITE=$(CURDIR)/build/web SOAK_MINUTES=$${SOAK_MINUTES:-10} SEED=$${SEED:-1} node tests/web/soak/page_soak.js
 
 # Each libFuzzer target for FUZZ_SECONDS (default 600) seconds.
 fuzz: deps
