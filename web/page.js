@@ -1,7 +1,6 @@
 // The page's front end: it hands the game's host (web/game_host.js) the
 // board's canvas, the keys, the menu commands and focus changes, and shows
 // what the host tells it. No rule of the game lives here.
-import { loadPictures } from "./board.js";
 import { fitForm } from "./fit.js";
 import { routeGamepads } from "./gamepad.js";
 import { routeKeys } from "./keys.js";
@@ -95,15 +94,14 @@ async function start() {
     $("again").addEventListener("click", again);
   }
 
-  // The page compiles the game's module while it loads the pictures and fonts.
-  const compiled = WebAssembly.compileStreaming(fetch(new URL("./nubbo-game.wasm", import.meta.url)));
-  const [pictures, module] = await Promise.all([loadPictures(), compiled,
-    document.fonts.load("80px 'Nubbo Kai'"), document.fonts.load("48px 'Nubbo Sans'")]);
+  // The page compiles the game's module while the worker starts; the game
+  // needs neither the page's fonts nor anything else of it.
+  const module = await WebAssembly.compileStreaming(fetch(new URL("./nubbo-game.wasm", import.meta.url)));
   const target = canvas.transferControlToOffscreen?.() ?? canvas;
   post = await hosting;
   const expert = $("expertBox");
-  post([{ start: { canvas: target, pictures, ratio: pixels, module, seed: dealSeed(), expert: expert.checked } }],
-    target === canvas ? pictures : [target, ...pictures]);
+  post([{ start: { canvas: target, ratio: pixels, module, seed: dealSeed(), expert: expert.checked } }],
+    target === canvas ? [] : [target]);
   expert.addEventListener("change", () => send({ expert: expert.checked }));
 
   // The controls go to the game from now on: what comes while it loads

@@ -28,9 +28,9 @@ async function press(page, key) {
   await sleep(40);
 }
 
-test("the first visit fetches the page, the game, pictures, fonts and icon: 100 KB gzipped at most", async () => {
+test("the first visit fetches the page, the game with its pictures, fonts and icon: 100 KB gzipped at most", async () => {
   const fetched = await fetchedOnLoad(browser);
-  for (const part of ["index.html", "nubbo-game.wasm", "tiles/tile7.png", "fonts/nubbo-kai.woff2",
+  for (const part of ["index.html", "nubbo-game.wasm", "game_host.js", "fonts/nubbo-kai.woff2",
     "fonts/nubbo-sans.woff2", "icons/"])
     assert.ok(fetched.some((path) => path.startsWith(part)), `${part} fetched: ${fetched}`);
   assert.ok(!fetched.some((path) => path.startsWith("nubbo-script")), "the script hook waits for its first call");
