@@ -44,10 +44,12 @@ async function start() {
   // What one task of the page sends reaches the game as one message, so
   // that keys pressed at once (a quick swipe's rows) reach it at one
   // instant, as they would on this thread.
+  // Until the game's host has its start, what is sent waits in the batch
+  // and follows the start.
   let post = null;
   let batch = [];
   const send = (message) => {
-    if (!batch.length) queueMicrotask(() => { post(batch); batch = []; });
+    if (!batch.length && post) queueMicrotask(() => { post(batch); batch = []; });
     batch.push(message);
   };
   let pixels = 1;  // device pixels per pixel of the unscaled form
@@ -94,18 +96,10 @@ async function start() {
     $("again").addEventListener("click", again);
   }
 
-  // The page compiles the game's module while the worker starts; the game
-  // needs neither the page's fonts nor anything else of it.
-  const module = await WebAssembly.compileStreaming(fetch(new URL("./nubbo-game.wasm", import.meta.url)));
-  const target = canvas.transferControlToOffscreen?.() ?? canvas;
-  post = await hosting;
+  // The controls go to the game from the first instant the page runs: what
+  // comes while it loads waits for it, first here, then in its host.
   const expert = $("expertBox");
-  post([{ start: { canvas: target, ratio: pixels, module, seed: dealSeed(), expert: expert.checked } }],
-    target === canvas ? [] : [target]);
   expert.addEventListener("change", () => send({ expert: expert.checked }));
-
-  // The controls go to the game from now on: what comes while it loads
-  // waits for it there.
   const help = setUpHelp({
     onOpen: () => send({ command: "openHelp" }),
     onClose: () => { if (!ended) send({ command: "closeHelp" }); },
@@ -132,6 +126,15 @@ async function start() {
   const focusLost = () => { if (!ended && !help.isOpen()) send({ command: "focusLost" }); };
   addEventListener("blur", focusLost);
   document.addEventListener("visibilitychange", () => { if (document.hidden) focusLost(); });
+  // The page compiles the game's module while the worker starts; the game
+  // needs neither the page's fonts nor anything else of it.
+  const module = await WebAssembly.compileStreaming(fetch(new URL("./nubbo-game.wasm", import.meta.url)));
+  const target = canvas.transferControlToOffscreen?.() ?? canvas;
+  post = await hosting;
+  post([{ start: { canvas: target, ratio: pixels, module, seed: dealSeed(), expert: expert.checked } }, ...batch],
+    target === canvas ? [] : [target]);
+  batch = [];
+
   await loaded;
   import("./offline.js").then(({ workOffline }) => workOffline({ playing: () => underWay }));
   document.documentElement.dataset.ready = "";  // for tests: the game is loaded
