@@ -64,7 +64,8 @@ test("a first visit: the game waits for six files besides the page, and keys pre
     { timeout: 5000 });
   await assert.doesNotReject(dealing, "F2, pressed while the game loaded, deals once it has");
   const dealt = await piece(page);
-  assert.deepEqual([dealt?.row, dealt?.col], [0, 2], "dealt by F2 and moved left once");
+  // (It may have fallen a row since.)
+  assert.deepEqual([dealt?.row <= 1, dealt?.col], [true, 2], "dealt by F2 and moved left once");
   const fetched = await page.evaluate(() => {
     const ready = performance.getEntriesByName("nubbo-ready")[0].startTime;
     return performance.getEntriesByType("resource").filter((entry) => entry.startTime < ready)
