@@ -64,13 +64,22 @@ async function firstVisit(browser, url, { eager = false } = {}) {
   await presses;
   const times = await page.evaluate(() => {
     const at = (name) => performance.getEntriesByName(name)[0]?.startTime;
+    // What the game waited for: the files fetched before it was ready (not
+    // the icons, the manifest or the offline module), and when the last
+    // of them and the worker's script had come.
+    const ready = at("nubbo-ready") ?? Infinity;
+    const files = performance.getEntriesByType("resource")
+      .filter((e) => e.startTime < ready && !/\/(icons\/|manifest|offline)/.test(e.name));
+    const worker = files.find((e) => /\/game_host\.js$/.test(e.name));
     return { paint: at("first-contentful-paint"), ready: at("nubbo-ready"), playable: at("nubbo-first-piece"),
-      dealtAt: globalThis.nubboFirstPieceFrame, keys: globalThis.__keys };
+      keys: globalThis.__keys, files: files.length, lastFile: Math.max(...files.map((e) => e.responseEnd)),
+      workerScript: worker?.responseEnd };
   });
   await context.close();
   // The first key pressed at or after the paint, to the game dealing on it.
   const first = times.keys.find((at) => at >= times.paint);
-  return { ...times, firstKey: eager && first !== undefined ? times.playable - first : undefined };
+  // A key pressed once the game was playable acted at once (0).
+  return { ...times, firstKey: eager && first !== undefined ? Math.max(0, times.playable - first) : undefined };
 }
 
 // web/serve.mjs on `dir` in a process of its own.
@@ -81,7 +90,8 @@ async function server(dir) {
   return { url: String(line).match(/http:\S+/)[0], close: () => child.kill() };
 }
 
-const games = (BEFORE ? [SITE, BEFORE] : [SITE]).map(() => ({ paint: [], playable: [], ready: [], firstKey: [] }));
+const games = (BEFORE ? [SITE, BEFORE] : [SITE]).map(() =>
+  ({ paint: [], playable: [], ready: [], firstKey: [], files: [], lastFile: [], workerScript: [] }));
 const yardstick = { paint: [] };
 const empty = { paint: [] };
 const browser = await startBrowser();  // the browser the tests use
@@ -89,20 +99,26 @@ const browserOf = (await browser.blank()).browser();
 const sites = await Promise.all((BEFORE ? [SITE, BEFORE] : [SITE]).map(server));
 const other = existsSync(YARDSTICK) ? await server(YARDSTICK) : null;
 const blank = await server(emptyDir);
+try {
 for (let run = 0; run < RUNS; ++run) {
   for (const [k, site] of sites.entries()) {
     const mine = await firstVisit(browserOf, site.url, { eager: true });
     games[k].paint.push(mine.paint);
     games[k].playable.push(mine.playable);
     games[k].ready.push(mine.ready);
+    games[k].files.push(mine.files);
+    games[k].lastFile.push(mine.lastFile);
+    if (mine.workerScript !== undefined) games[k].workerScript.push(mine.workerScript);
     if (mine.firstKey !== undefined) games[k].firstKey.push(mine.firstKey);
   }
   if (other) yardstick.paint.push((await firstVisit(browserOf, other.url)).paint);
   empty.paint.push((await firstVisit(browserOf, blank.url)).paint);
 }
-await browser.close();
-for (const s of [...sites, other, blank]) s?.close();
-rmSync(emptyDir, { recursive: true, force: true });
+} finally {
+  await browser.close();
+  for (const s of [...sites, other, blank]) s?.close();
+  rmSync(emptyDir, { recursive: true, force: true });
+}
 
 const ratio = (a, b) => (b.length ? `${(median(a) / median(b)).toFixed(2)} x` : "-");
 const yard = other ? `the 2048 page, same run: ${runs(yardstick.paint)}` : "the 2048 page: not found";
@@ -116,6 +132,9 @@ for (const [k, game] of games.entries()) {
   console.log(`| web: a playable game, F2 every 10 ms has dealt (same loads${which}) | ${runs(game.playable)}: ` +
     `**${ratio(game.playable, yardstick.paint)}** the 2048 page's first paint | <= 1.50 x |`);
   console.log(`| web: the game loaded, the page's mark (same loads${which}) | ${runs(game.ready)} | - |`);
+  console.log(`| web: files the game waited for besides the page (same loads${which}) | ${median(game.files)}; ` +
+    `the last of them in at ${runs(game.lastFile)}; the worker's script in at ` +
+    `${game.workerScript.length ? runs(game.workerScript) : "-"} | - |`);
   console.log(`| web: the first F2 pressed after the first paint, to the game dealing on it (same loads${which}) | ` +
     `${game.firstKey.length ? runs(game.firstKey) : "no key after the paint"} | <= 16.7 ms |`);
 }

@@ -25,11 +25,14 @@ function dealSeed() {
 // the canvas handed over to it, where the browser can hand one over; else
 // the same host on this thread. `show(name, value)` hears what it tells.
 // Returns what posts it a list of messages, transferring `transfer`.
+// The worker is started by web/boot.js, as early as the page can.
 async function startHost(show) {
-  if (HTMLCanvasElement.prototype.transferControlToOffscreen) {
-    const worker = new Worker(new URL("./game_host.js", import.meta.url), { type: "module" });
+  const boot = await import("./boot.js");
+  const { worker } = boot;
+  if (worker) {
     worker.onmessage = ({ data: [name, value] }) => show(name, value);
     worker.onerror = (event) => show("failed", event.message || "its worker could not run");
+    if (boot.workerError) show("failed", boot.workerError);
     return (messages, transfer = []) => worker.postMessage(messages, transfer);
   }
   const { hostGame } = await import("./game_host.js");
@@ -126,9 +129,9 @@ async function start() {
   const focusLost = () => { if (!ended && !help.isOpen()) send({ command: "focusLost" }); };
   addEventListener("blur", focusLost);
   document.addEventListener("visibilitychange", () => { if (document.hidden) focusLost(); });
-  // The page compiles the game's module while the worker starts; the game
-  // needs neither the page's fonts nor anything else of it.
-  const module = await WebAssembly.compileStreaming(fetch(new URL("./nubbo-game.wasm", import.meta.url)));
+  // The game's module, compiled (by web/boot.js) while the worker starts;
+  // the game needs neither the page's fonts nor anything else of it.
+  const module = await (await import("./boot.js")).compiled;
   const target = canvas.transferControlToOffscreen?.() ?? canvas;
   post = await hosting;
   post([{ start: { canvas: target, ratio: pixels, module, seed: dealSeed(), expert: expert.checked } }, ...batch],
