@@ -105,16 +105,12 @@ def facts(form):
 
 def fill(form, template):
     """The template with each {{name}} replaced by that fact, escaped for the
-    file's kind; {{each picture}}...{{end}} is repeated with {{k}} from 0 up.
-    A name the table lacks is an error, not an empty text."""
+    file's kind. A name the table lacks is an error, not an empty text."""
     kind = pathlib.Path(template.name.removesuffix(".in")).suffix
     escape = {".html": html.escape, ".xml": html.escape,
               ".webmanifest": lambda t: json.dumps(t, ensure_ascii=False)[1:-1]}[kind]
     known = facts(form)
     text = template.read_text(encoding="utf-8")
-    text = re.sub(r"\{\{each picture\}\}(.*?)\{\{end\}\}",
-                  lambda m: "".join(m.group(1).replace("{{k}}", str(k)) for k in range(form["pictures"])),
-                  text, flags=re.S)
 
     def value(match):
         if match.group(1) not in known:

@@ -1,24 +1,21 @@
 // The board: 8 x 13 cells of 32 x 32 pixels on a canvas, each showing one of
-// the tile pictures (as many as the core has tile codes). Pictures are scaled by whole device pixels with
-// no smoothing, so the pixel art stays crisp at any device pixel ratio and
+// the tile pictures (as many as the core has tile codes). Pictures are
+X
 // scale of the form. The board keeps what each cell shows, to paint it again
-// when either changes. The page loads the pictures; the game's host
-// (web/game_host.js) draws them, in its worker where it has one.
+// when either changes. The pictures come inside the game's host
+// (web/game_host.js, with tiles.js made at build time), which draws them,
+// in its worker where it has one.
 import { FORM } from "./form.js";
+import { TILE_PICTURES } from "./tiles.js";
 
 const { rows: ROWS, columns: COLS, cell: TILE } = FORM.board;
-const PICTURES = FORM.pictures;
 const [RED, GREEN, BLUE] = FORM.colours.form;
 
-export async function loadPictures() {
-  const pictures = [];
-  for (let k = 0; k < PICTURES; ++k) {
-    const image = new Image();
-    image.src = `tiles/tile${k}.png`;
-    pictures.push(image);
-  }
-  // As bitmaps, which a worker can draw too.
-  return Promise.all(pictures.map((image) => image.decode().then(() => createImageBitmap(image))));
+// The tile pictures, one per tile code of the core, decoded as bitmaps
+// (which a worker can draw).
+export function loadPictures() {
+  return Promise.all(TILE_PICTURES.map((text) => createImageBitmap(
+    new Blob([Uint8Array.from(atob(text), (c) => c.charCodeAt(0))], { type: "image/png" }))));
 }
 
 export class Board {

@@ -9,7 +9,7 @@
 //
 // The page's messages, in order, a list of them at a time (what one task
 // of the page sent):
-//   { start: { canvas, pictures, ratio, module, seed, expert } }  once, first
+//   { start: { canvas, ratio, module, seed, expert } }  once, first
 //   { ratio }    the board's device pixels per form pixel changed
 //   { key }      "left", "right", "rotate", "down" or "other"
 //   { command }  "new", "pause", "exit", "focusLost", "openHelp", "closeHelp"
@@ -19,8 +19,7 @@
 // setGameUnderWay, endProgram), "ready" once the game is loaded, and
 // "failed" with a message if it cannot start.
 import createGame from "./nubbo-game.js";
-import { Board } from "./board.js";
-import "./form.js";  // what board.js imports, fetched beside it rather than after
+import { Board, loadPictures } from "./board.js";
 
 export function hostGame(tell) {
   let board = null;
@@ -57,18 +56,21 @@ export function hostGame(tell) {
     },
   };
 
-  async function start({ canvas, pictures, ratio, module, seed, expert: ticked }) {
-    board = new Board(canvas, pictures, ratio);
-    globalThis.board = board;  // where the browser tests read the board's pixels
+  // The pictures decode while the page compiles the game's module.
+  const pictures = loadPictures();
+
+  async function start({ canvas, ratio, module, seed, expert: ticked }) {
     expert = ticked;
-    // The page compiled the module while its pictures loaded.
-    game = await createGame({
+    [game] = await Promise.all([createGame({
       page: window,
       instantiateWasm: (imports, done) => {
         WebAssembly.instantiate(module, imports).then((instance) => done(instance, module), fail);
         return {};
       },
-    });
+    }), pictures.then((decoded) => {
+      board = new Board(canvas, decoded, ratio);
+      globalThis.board = board;  // where the browser tests read the board's pixels
+    })]);
     keys = new Map([["left", game._nubbo_key_left], ["right", game._nubbo_key_right],
       ["rotate", game._nubbo_key_rotate], ["down", game._nubbo_key_down]]);
     commands = new Map([["new", game._nubbo_new], ["pause", game._nubbo_pause], ["exit", game._nubbo_exit],

@@ -1,7 +1,6 @@
 // The page's front end: it hands the game's host (web/game_host.js) the
 // board's canvas, the keys, the menu commands and focus changes, and shows
 // what the host tells it. No rule of the game lives here.
-import { loadPictures } from "./board.js";
 import { fitForm } from "./fit.js";
 import { routeGamepads } from "./gamepad.js";
 import { routeKeys } from "./keys.js";
@@ -26,11 +25,14 @@ function dealSeed() {
 // the canvas handed over to it, where the browser can hand one over; else
 // the same host on this thread. `show(name, value)` hears what it tells.
 // Returns what posts it a list of messages, transferring `transfer`.
+// The worker is started by web/boot.js, as early as the page can.
 async function startHost(show) {
-  if (HTMLCanvasElement.prototype.transferControlToOffscreen) {
-    const worker = new Worker(new URL("./game_host.js", import.meta.url), { type: "module" });
+  const boot = await import("./boot.js");
+  const { worker } = boot;
+  if (worker) {
     worker.onmessage = ({ data: [name, value] }) => show(name, value);
     worker.onerror = (event) => show("failed", event.message || "its worker could not run");
+    if (boot.workerError) show("failed", boot.workerError);
     return (messages, transfer = []) => worker.postMessage(messages, transfer);
   }
   const { hostGame } = await import("./game_host.js");
@@ -43,10 +45,11 @@ async function startHost(show) {
 const languageOf = (text) => (/[\u3400-\u9fff]/.test(text) ? "zh-Hant" : "en");
 
 // Connects the game's host: starts it, keeps it told of the device pixels,
-// shows what it tells, and hands it the board's canvas, the pictures and
-// the game's module. Returns `send`, which sends the game one message, and
-// `loaded`, which settles when the game has loaded.
-async function connectHost(page) {
+// shows what it tells, and hands it the board's canvas and the game's
+// module. Returns `send`, which sends the game one message (what is sent
+// before the host has its start waits and follows the start), and `loaded`,
+// which settles when the game has loaded.
+function connectHost(page) {
   // The host first, so that its worker loads while the page lays itself out.
   const hosting = startHost((name, value) => show(name, value));
   const canvas = $("board");
@@ -56,7 +59,7 @@ async function connectHost(page) {
   let post = null;
   let batch = [];
   const send = (message) => {
-    if (!batch.length) queueMicrotask(() => { post(batch); batch = []; });
+    if (!batch.length && post) queueMicrotask(() => { post(batch); batch = []; });
     batch.push(message);
   };
   let pixels = 1;  // device pixels per pixel of the unscaled form
@@ -101,22 +104,24 @@ async function connectHost(page) {
     $("again").addEventListener("click", again);
   }
 
-  // The page compiles the game's module while it loads the pictures and fonts.
-  const compiled = WebAssembly.compileStreaming(fetch(new URL("./nubbo-game.wasm", import.meta.url)));
-  const [pictures, module] = await Promise.all([loadPictures(), compiled,
-    document.fonts.load("80px 'Nubbo Kai'"), document.fonts.load("48px 'Nubbo Sans'")]);
-  const target = canvas.transferControlToOffscreen?.() ?? canvas;
-  post = await hosting;
-  post([{ start: { canvas: target, pictures, ratio: pixels, module, seed: dealSeed(), expert: $("expertBox").checked } }],
-    target === canvas ? pictures : [target, ...pictures]);
-  return { send, loaded };
+  // The game's module, compiled (by web/boot.js) while the worker starts;
+  // the game needs neither the page's fonts nor anything else of it.
+  async function begin() {
+    const module = await (await import("./boot.js")).compiled;
+    const target = canvas.transferControlToOffscreen?.() ?? canvas;
+    post = await hosting;
+    const start = { canvas: target, ratio: pixels, module, seed: dealSeed(), expert: $("expertBox").checked };
+    post([{ start }, ...batch], target === canvas ? [] : [target]);
+    batch = [];
+  }
+  return { send, loaded: begin().then(() => loaded) };
 }
 
 const again = () => location.reload();
 
 // Wires the page's controls to the game: the 高手 box, the help box, the
-// menu, the keys, touch, gamepads and focus changes. What comes while the
-// game loads waits for it in its host.
+// menu, the keys, touch, gamepads and focus changes, from the first instant
+// the page runs: what comes while the game loads waits for it.
 function wireControls(page, send) {
   const expert = $("expertBox");
   expert.addEventListener("change", () => send({ expert: expert.checked }));
@@ -156,14 +161,13 @@ async function start() {
     closeMenu: () => {},
     scale: 1,  // the form's scale on the screen
   };
-  const { send, loaded } = await connectHost(page);
+  const { send, loaded } = connectHost(page);
   wireControls(page, send);
   await loaded;
   import("./offline.js").then(({ workOffline }) => workOffline({ playing: () => page.underWay }));
   document.documentElement.dataset.ready = "";  // for tests: the game is loaded
   performance.mark("nubbo-ready");  // and for the benchmarks
 }
-
 // A page that cannot start (no WebAssembly, a file missing) says so on the form.
 start().catch((error) => {
   console.error(error);

@@ -52,6 +52,9 @@ export async function startBrowser({ site = SITE } = {}) {
       await page.setViewport(viewport);
       await page.goto(server.url + query, { waitUntil: "load" });
       await page.waitForSelector("html[data-ready]");
+      // The game does not wait for the page's fonts; the captions a test
+      // reads do.
+      await page.evaluate(() => document.fonts.ready);
       await gameWorker(page)?.evaluate(countWakeUps);
       return { page, problems, requested };
     },
