@@ -12,7 +12,7 @@ TEST(Load, GivesTheStartValues) {
         window.expert = expert;
         VirtualClock clock;
         TestGame game(window, clock, 1);
-        game.load();
+        game.load(expert);
         const State& s = game.state();
         EXPECT_EQ(s.px, 3);
         EXPECT_EQ(s.py, 0);
@@ -39,13 +39,13 @@ TEST(Load, GivesTheStartValues) {
 
 TEST(NewGame, ResetsAGameInProgress) {
     Rig rig;
-    rig.game.newGame();
+    rig.newGame();
     rig.s().score = 777;
     rig.s().level = 5;
     rig.s().nextLevelScore = 1318;
     rig.s().board[12][0] = 1;
     rig.rules().endGame();
-    rig.game.newGame();
+    rig.newGame();
     EXPECT_EQ(rig.s().score, 0);
     EXPECT_EQ(rig.s().level, 1);
     EXPECT_EQ(rig.s().nextLevelScore, 100);
@@ -60,7 +60,7 @@ TEST(NewGame, KindsAndFallIntervalFollowTheCheckBox) {
     for (bool expert : {false, true}) {
         Rig rig;
         rig.window.expert = expert;
-        rig.game.newGame();
+        rig.newGame();
         EXPECT_EQ(rig.s().kinds, expert ? 6 : 5);
         EXPECT_EQ(rig.game.timers().interval(Fall), 400);  // until the first paint
         rig.advance(10);
@@ -70,7 +70,7 @@ TEST(NewGame, KindsAndFallIntervalFollowTheCheckBox) {
 
 TEST(Pause, StopsTheFallUntilAnyKey) {
     Rig rig;
-    rig.game.newGame();
+    rig.newGame();
     rig.advance(10);
     rig.game.pause();
     EXPECT_TRUE(rig.window.bannerShown);
@@ -78,7 +78,7 @@ TEST(Pause, StopsTheFallUntilAnyKey) {
     rig.advance(5000);
     EXPECT_EQ(rig.s().py, 0);
     EXPECT_TRUE(rig.game.timers().enabled(Repaint));  // still repainted
-    rig.key(65);                                      // a key with no action of its own
+    rig.key(Key::Other);                              // a key with no action of its own
     EXPECT_TRUE(rig.window.bannerShown);              // until the next fall step
     rig.advance(500);
     EXPECT_EQ(rig.s().py, 1);
@@ -96,9 +96,9 @@ TEST(Pause, BeforeTheFirstGameOnlyReplacesThePrompt) {
 
 TEST(Pause, NewWhilePausedFallsWithoutAKey) {
     Rig rig;
-    rig.game.newGame();
+    rig.newGame();
     rig.game.pause();
-    rig.game.newGame();
+    rig.newGame();
     EXPECT_FALSE(rig.window.bannerShown);
     rig.advance(510);
     EXPECT_EQ(rig.s().py, 1);
@@ -106,14 +106,14 @@ TEST(Pause, NewWhilePausedFallsWithoutAKey) {
 
 TEST(Exit, EndsTheProgram) {
     Rig rig;
-    rig.game.newGame();
+    rig.newGame();
     rig.game.exit();
     EXPECT_EQ(rig.window.ended, 1);
 }
 
 TEST(HelpBox, TheGameStandsStillWhileItIsOpen) {
     Rig rig;
-    rig.game.newGame();
+    rig.newGame();
     rig.advance(300);
     rig.game.openHelp();
     const auto paints = rig.window.paints;
@@ -139,7 +139,7 @@ TEST(FocusLost, PausesAFallingPieceOnly) {
     Rig rig;
     rig.game.focusLost();  // idle: the prompt stays
     EXPECT_EQ(rig.window.bannerCaption, "按F2");
-    rig.game.newGame();
+    rig.newGame();
     rig.advance(10);
     rig.game.focusLost();
     EXPECT_EQ(rig.window.bannerCaption, "PAUSE");
@@ -147,14 +147,14 @@ TEST(FocusLost, PausesAFallingPieceOnly) {
     EXPECT_FALSE(rig.game.timers().enabled(TimerId::Fall));
     rig.advance(2000);
     EXPECT_EQ(rig.s().py, 0);
-    rig.key(39);  // any key resumes, as from Game > Pause
+    rig.key(Key::Right);  // any key resumes, as from Game > Pause
     rig.advance(500);
     EXPECT_EQ(rig.s().py, 1);
 }
 
 TEST(FocusLost, LeavesAHoldAndAnOverGameAlone) {
     Rig rig;
-    rig.game.newGame();
+    rig.newGame();
     setBoard(rig.s(), bottom({".33.....", ".22....."}));
     for (int r = 0; r < 3; ++r) rig.s().board[10 + r][3] = Tile(4 - r);
     rig.rules().settleLanding();  // a chain: the banner's hold

@@ -27,7 +27,7 @@ class Scan : public ::testing::TestWithParam<PassCase> {};
 TEST_P(Scan, ClearsWhatTheSweepsFind) {
     const PassCase& c = GetParam();
     Rig rig;
-    rig.game.newGame();
+    rig.newGame();
     setBoard(rig.s(), c.board);
     rig.rules().settleLanding();
     ASSERT_EQ(rig.events.passes.size(), c.painted.size());
@@ -137,7 +137,7 @@ class Lines : public ::testing::TestWithParam<LineCase> {};
 
 TEST_P(Lines, AreClearedAsExactlyTheirThreeTiles) {
     Rig rig;
-    rig.game.newGame();
+    rig.newGame();
     Rows board(kRows, "........");
     for (auto [r, c] : GetParam().cells) board[r][c] = '3';
     setBoard(rig.s(), board);
@@ -162,7 +162,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(Scan, EmptyCellsAndPairsNeverFormARun) {
     Rig rig;
-    rig.game.newGame();
+    rig.newGame();
     setBoard(rig.s(), bottom({"11.22.11", "2.2.2.2."}));
     const std::int64_t score = rig.s().score;
     rig.rules().settleLanding();
@@ -174,7 +174,7 @@ TEST(Scan, EmptyCellsAndPairsNeverFormARun) {
 
 TEST(Scan, APassHoldsTheGameWithoutClosingTheKeyGate) {
     Rig rig;
-    rig.game.newGame();
+    rig.newGame();
     rig.advance(10);
     setBoard(rig.s(), bottom({"222....."}));
     rig.rules().settleLanding();
@@ -189,7 +189,7 @@ TEST(Scan, APassHoldsTheGameWithoutClosingTheKeyGate) {
 
 TEST(Scan, ABoardFullOfOneKindIsOneGroupOf104) {
     Rig rig;
-    rig.game.newGame();
+    rig.newGame();
     setBoard(rig.s(), Rows(kRows, "00000000"));
     rig.rules().settleLanding();
     ASSERT_EQ(rig.events.passes.size(), 1u);

@@ -22,9 +22,9 @@ TEST_P(WholeGame, PlaysToGameOverWithASoundBoardAfterEveryLanding) {
     } played(GetParam());
     auto& [window, clock, game, checker] = played;
     window.expert = GetParam() % 2;
-    game.load();
+    game.load(window.expert);
     checker.newGame();
-    game.newGame();
+    game.newGame(window.expert);
 
     std::mt19937 player(GetParam());
     // The player steers each piece to one of the lowest columns, sometimes
@@ -44,15 +44,15 @@ TEST_P(WholeGame, PlaysToGameOverWithASoundBoardAfterEveryLanding) {
         if (checker.landings != lastLandings) {
             lastLandings = checker.landings;
             target = lowestColumn(game.state());
-            if (player() % 2) game.keyDown(32);
+            if (player() % 2) game.key(Key::Rotate);
         }
         const State& s = game.state();
         if (s.px > target)
-            game.keyDown(37);
+            game.key(Key::Left);
         else if (s.px < target)
-            game.keyDown(39);
+            game.key(Key::Right);
         else if (player() % 3 == 0)
-            game.keyDown(40);
+            game.key(Key::Down);
         clock.advance(game, 10 + player() % 40);
         checker.afterEvent();
     }

@@ -21,14 +21,14 @@ struct RandomPlayer {
 
     explicit RandomPlayer(std::uint64_t seed)
         : game(window, clock, seed, &checker), checker(game, window), rng(seed) {
-        game.load();
+        game.load(window.expert);
     }
 
     void key(int code) { game.key(sim::keyFromCode(code)); }
 
     void newGame() {
         checker.newGame();
-        game.newGame();
+        game.newGame(window.expert);
     }
 
     // One event, chosen at random; New is rare so that games run to their end.
