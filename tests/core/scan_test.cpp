@@ -98,6 +98,15 @@ INSTANTIATE_TEST_SUITE_P(
                  {3, 26},
                  {"-", " 2連扁"},
                  bottom({})},
+        // After the column sweep's pass the diagonal sweep comes next, on the
+        // collapsed board; the row its collapse made waits for the next cycle.
+        PassCase{"TheSweepsGoOnInOrderAfterAPass",
+                 bottom({".......2", "..3....1", ".34....1", "345..221"}),
+                 {bottom({".......2", "..3....*", ".34....*", "345..22*"}),
+                  bottom({"..*.....", ".*4.....", "*45..222"}), bottom({"..4.....", ".45..***"})},
+                 {3, 26, 74},
+                 {"-", " 2連扁", " 3連扁"},
+                 bottom({"..4.....", ".45....."})},
         PassCase{"ACollapseFormsARun",
                  bottom({"1.......", "444.....", "132.....", "123....."}),
                  {bottom({"1.......", "***.....", "132.....", "123....."}),
