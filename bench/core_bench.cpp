@@ -17,7 +17,7 @@ struct Board {
             for (int c = 0; c < kCols; ++c)
                 cells[r][c] = rows[r][c] == '.' ? EMPTY : Tile(rows[r][c] - '0');
     }
-    void copyTo(State& s) const { std::memcpy(s.board, cells, sizeof cells); }
+    void copyTo(State& s) const { std::memcpy(&s.board, cells, sizeof cells); }
 };
 
 // A half-full board on which a landing makes no run.
@@ -35,7 +35,7 @@ const char* const kThreePasses[kRows] = {
 
 // A game just started on a virtual clock.
 struct PlayingGame : test::Rig {
-    PlayingGame() { game.newGame(); }
+    PlayingGame() { newGame(); }
 };
 
 // The scan after a landing on `rows`, which must score `points`.
@@ -72,13 +72,13 @@ BENCHMARK(BM_OrdinaryRepaint);
 // 10 ms.
 void BM_KeyPressEvent(benchmark::State& state) {
     PlayingGame p;
-    int code = 37;
+    Key key = Key::Left;
     for (auto _ : state) {
         p.advance(10);
-        p.key(code);
-        code = code == 37 ? 39 : 37;
+        p.key(key);
+        key = key == Key::Left ? Key::Right : Key::Left;
         state.PauseTiming();
-        if (p.s().py > 5) p.game.newGame();
+        if (p.s().py > 5) p.newGame();
         state.ResumeTiming();
     }
 }

@@ -21,12 +21,6 @@ inline constexpr int kPieceRowBound = 11;  // a piece's top row stays below this
 inline constexpr Tile EMPTY = 6;     // a free cell
 inline constexpr Tile CLEARING = 7;  // a tile being cleared, only inside a clearing pass
 inline constexpr int kPictures = 8;  // pictures 0 to 7, one per tile code
-inline constexpr int kUnused = 50;   // an unmarked cell of a group, an empty slot of the queue
-
-// 209 slots hold one pair per board cell (slot 0 unused); two more keep the
-// empty pair that ends the queue inside the table even when all 104 cells
-// are queued, since the walk and the search both read the pair after the last.
-inline constexpr int kListSize = 209 + 2;
 
 // Timer intervals, in ms.
 inline constexpr std::int32_t kFallAtCreation = 400;  // the fall timer as the window is made

@@ -3,18 +3,7 @@
 namespace nubbo {
 
 Game::Game(Window& window, Clock& clock, std::uint64_t seed, GameEvents* events)
-    : rules_(window, seed, events), scheduler_(clock, rules_), presenter_(window) {
-    // The timers as the window is created: the key gate and the repaint tick
-    // from the start, the fall and the hold only once the rules enable them.
-    const Millis now = clock.now();
-    Timers& timers = rules_.timers();
-    timers.setInterval(TimerId::Fall, kFallAtCreation, now);
-    timers.setInterval(TimerId::KeyGate, kGateInterval, now);
-    timers.setInterval(TimerId::Repaint, kRepaintInterval, now);
-    timers.setInterval(TimerId::Hold, kHoldInterval, now);
-    timers.enable(TimerId::KeyGate, now);
-    timers.enable(TimerId::Repaint, now);
-}
+    : rules_(seed, events, clock.now()), scheduler_(clock, rules_), presenter_(window) {}
 
 // Every event: nothing after the program ended; the window is told what the
 // event changed.
@@ -26,16 +15,16 @@ void Game::handle(Handler handler) {
     if (ended()) scheduler_.stop();
 }
 
-void Game::load() {
-    handle([this] { rules_.onLoad(); });
+void Game::load(bool expert) {
+    handle([this, expert] { rules_.onLoad(expert); });
 }
 
 void Game::key(Key key) {
     handle([this, key] { rules_.onKey(key); });
 }
 
-void Game::newGame() {
-    handle([this] { rules_.onNew(); });
+void Game::newGame(bool expert) {
+    handle([this, expert] { rules_.onNew(expert); });
 }
 
 void Game::pause() {
@@ -58,10 +47,7 @@ void Game::wake() {
 // then leaves the fall stopped and "PAUSE" showing); a game over, not yet
 // started or already paused is left as it is.
 void Game::focusLost() {
-    handle([this] {
-        const State& s = rules_.state();
-        if (s.inGame && !s.paused) rules_.onPause();
-    });
+    handle([this] { rules_.onFocusLost(); });
 }
 
 void Game::openHelp() {
@@ -79,11 +65,8 @@ void Game::reseed(std::uint64_t seed) {
     rules_.random().seed(seed);
 }
 
-void Game::setBoard(const Tile (&board)[kRows][kCols]) {
-    handle([&] {
-        for (int r = 0; r < kRows; ++r)
-            for (int c = 0; c < kCols; ++c) rules_.state().board[r][c] = board[r][c];
-    });
+void Game::setBoard(const Board& board) {
+    handle([&] { rules_.state().board = board; });
 }
 
 void Game::scan() {

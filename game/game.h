@@ -20,12 +20,14 @@ class Game {
   public:
     Game(Window& window, Clock& clock, std::uint64_t seed, GameEvents* events = nullptr);
 
-    void load();        // the window and its controls exist: start values, the prompt
-    void key(Key key);  // a key press
-    void newGame();     // Game > New (F2)
-    void pause();       // Game > Pause (F3); the next key resumes
-    void exit();        // Game > Exit (F4) or the close box: the window is told to end
-    void wake();        // the wake-up asked of the clock has come
+    // The window and its controls exist: start values, the prompt. `expert`:
+    // the 高手 box is ticked (the front end tells what it shows).
+    void load(bool expert);
+    void key(Key key);          // a key press
+    void newGame(bool expert);  // Game > New (F2), with the 高手 box as it shows
+    void pause();               // Game > Pause (F3); the next key resumes
+    void exit();                // Game > Exit (F4) or the close box: the window is told to end
+    void wake();                // the wake-up asked of the clock has come
     // The window lost the focus or was minimised: a game under way (a piece
     // falling or the game in a hold) pauses as Game > Pause would; a game
     // not started, over or already paused is left alone.
@@ -38,7 +40,7 @@ class Game {
     // For a front end that replays a script: a new seed for the tiles to
     // come, a board laid by hand, and the match scan run on it at once.
     void reseed(std::uint64_t seed);
-    void setBoard(const Tile (&board)[kRows][kCols]);
+    void setBoard(const Board& board);
     void scan();
     // Whether ticks that change nothing may go undelivered (on by default:
     // an idle game then costs no wake-ups). Either way the game and the

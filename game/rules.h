@@ -2,11 +2,11 @@
 
 #include <cstdint>
 
+#include "matching.h"
 #include "random.h"
 #include "screen.h"
 #include "state.h"
 #include "timers.h"
-#include "window.h"
 
 namespace nubbo {
 
@@ -21,6 +21,22 @@ class GameEvents {
     virtual void fallStep() {}  // a tick of the fall timer is being handled
 };
 
+// Whom the rules tell of what they do. A copy tells nobody: a copy of the
+// game plays on by itself.
+class EventSink {
+  public:
+    explicit EventSink(GameEvents* to = nullptr) : to_(to) {}
+    EventSink(const EventSink&) {}
+    EventSink& operator=(const EventSink&) = delete;
+
+    void tell(void (GameEvents::*event)()) const {
+        if (to_) (to_->*event)();
+    }
+
+  private:
+    GameEvents* to_ = nullptr;
+};
+
 // The game's state, its four timers and its procedures: the rules of the
 // game, with no toolkit and no clock of their own. They draw into `screen`;
 // the scheduler decides when each handler runs and tells them the instant.
@@ -30,30 +46,28 @@ class GameEvents {
 // find out what a tick would do before it wakes the platform for it.
 class Rules {
   public:
-    Rules(const Window& controls, std::uint64_t seed, GameEvents* events);
-    Rules(const Rules& other);
+    // The timers as the window is created, as of `now`: the key gate and the
+    // repaint tick from the start, the fall and the hold only once enabled.
+    Rules(std::uint64_t seed, GameEvents* events, Millis now = 0);
+    Rules(const Rules&) = default;
     Rules& operator=(const Rules&) = delete;
 
-    // Handlers of the window's events.
-    void onLoad();         // start values; the prompt "按F2"
-    void onNew();          // Game > New: a new game and its first piece
-    void onPause();        // Game > Pause: the fall stops until a key
-    void onExit();         // Game > Exit: the program ends
-    void onKey(Key key);   // a key press, through the key gate
-    void onTick(TimerId);  // a tick of one of the four timers
-
-    // A piece is falling: a game is on, not paused, not in a hold.
-    bool running() const;
+    // Handlers of the window's events. `expert`: the 高手 box is ticked.
+    void onLoad(bool expert);  // start values; the prompt "按F2"
+    void onNew(bool expert);   // Game > New: a new game and its first piece
+    void onPause();            // Game > Pause: the fall stops until a key
+    void onExit();             // Game > Exit: the program ends
+    void onKey(Key key);       // a key press, through the key gate
+    void onTick(TimerId);      // a tick of one of the four timers
+    void onFocusLost();        // the window lost the focus: a game under way pauses
 
     // The procedures, public for tests that run them on boards laid by hand.
-    void dealPiece();      // deals the next piece, or ends the game
-    void endGame();        // game over
-    void settleLanding();  // after a landing: clears every run, then deals
-    void clearRuns();      // sweeps for runs and clears each, until none is left
-    void clearRun();       // one clearing pass of the run found
-    // Probes the four side neighbours of a group cell for tiles of `kind`.
-    void probeNeighbours(int row, int col, Tile kind);
-    void paintAndScore();  // paints, then applies a chain, a level, the texts
+    void dealPiece();           // deals the next piece, or ends the game
+    void endGame();             // game over
+    void settleLanding();       // after a landing: clears every run, then deals
+    void clearRuns();           // the sweeps, in cycles, until a cycle finds no run
+    void clearRun(const Run&);  // one clearing pass: the run's group goes
+    void paintAndScore();       // paints, then applies a chain, a level, the texts
 
     State& state() { return s_; }
     const State& state() const { return s_; }
@@ -61,7 +75,6 @@ class Rules {
     Timers& timers() { return timers_; }
     const Timers& timers() const { return timers_; }
     Random& random() { return random_; }
-    Scratch& scratch() { return scratch_; }
     // The instant of the event being handled: timers changed now count from it.
     void setNow(Millis now) { now_ = now; }
 
@@ -78,20 +91,9 @@ class Rules {
     void onRepaintTick();  // the periodic repaint
     void onHoldEnd();      // a hold is over: the game goes on
 
-    void setStartValues();  // what load and New both set
-    void clearBoard();
+    void setStartValues(bool expert);  // what load and New both set
     void writePiece();
     void shiftTo(int column);
-
-    void queueRunCells();    // the run's marked cells, the queue's first entries
-    void growGroup();        // the run's side-by-side group, by the probes
-    void removeGroup();      // cleared cells scored, painted, the game held
-    void collapseColumns();  // cleared cells taken out, the tiles above falling in
-    void probeLeft(int row, int col, Tile kind);
-    void probeRight(int row, int col, Tile kind);
-    void probeUp(int row, int col, Tile kind);
-    void probeDown(int row, int col, Tile kind);
-    void probe(int row, int col, Tile kind);
 
     void paintBoard();  // every cell's picture into the screen model
     void applyChain();  // a chain's banner, bonus and hold; else the fall goes on
@@ -105,14 +107,12 @@ class Rules {
     void setInterval(TimerId t, std::int32_t ms) { timers_.setInterval(t, ms, now_); }
 
     State s_{};
-    Scratch scratch_;
     Screen screen_;
     Timers timers_;
     Millis now_ = 0;
-    const Window* controls_;  // read for the 高手 box only
     std::uint64_t seed_;
     Random random_;
-    GameEvents* events_;  // never a copy's
+    EventSink events_;
 };
 
 }  // namespace nubbo

@@ -23,8 +23,6 @@ class Window {
     // A game is being played: from New until the game is over. A front end
     // that could reload or replace itself waits while it is.
     virtual void setGameUnderWay(bool underWay) = 0;
-    // The 高手 box: ticked for the harder game.
-    virtual bool expertTicked() const = 0;
     // Game > Exit: end the program at once.
     virtual void endProgram() = 0;
 };

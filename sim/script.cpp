@@ -82,7 +82,7 @@ bool readLine(std::streambuf& in, std::string& line, Script::Overflow& overflow)
 
 Script::Script(std::ostream& out, bool skipIdleTicks) : out_(out), game_(window_, clock_, 0, this) {
     game_.setSkipIdleTicks(skipIdleTicks);
-    game_.load();
+    game_.load(expert_);
 }
 
 Script::Status Script::feed(std::string_view line, Overflow overflow) {
@@ -127,7 +127,7 @@ Script::Status Script::run(std::string_view command, std::string_view args) {
         if (!numeric(UINT64_MAX)) return fail("seed takes a whole number from 0 to 2^64-1");
         game_.reseed(value);
     } else if (command == "new" && noArgs) {
-        game_.newGame();
+        game_.newGame(expert_);
     } else if (command == "board" && noArgs) {
         rowsWanted_ = kRows;
         boardLine_ = line_;
@@ -149,7 +149,7 @@ Script::Status Script::run(std::string_view command, std::string_view args) {
         game_.closeHelp();
     } else if (command == "check1") {
         if (!numeric(1)) return fail("check1 takes 0 or 1");
-        window_.expert = value != 0;
+        expert_ = value != 0;
     } else if (command == "exit" && noArgs) {
         game_.exit();
     } else if (command == "new" || command == "board" || command == "check" || command == "show" ||

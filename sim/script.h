@@ -52,7 +52,8 @@ class Script : GameEvents {
     long long line_ = 0;
     int rowsWanted_ = 0;  // rows still to come after `board`
     long long boardLine_ = 0;
-    Tile rows_[kRows][kCols] = {};
+    Board rows_;
+    bool expert_ = false;  // the 高手 box, which a script ticks with `check1`
     std::string error_;
     long long errorLine_ = 0;
 };

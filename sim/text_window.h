@@ -5,11 +5,8 @@
 namespace nubbo::sim {
 
 // The window as the simulator keeps it: the game's screen is printed from
-// the game itself, so the window only holds the 高手 box, which a script
-// ticks with `check1`.
+// the game itself, so the window holds nothing.
 struct TextWindow : Window {
-    bool expert = false;
-
     void paintCell(int, int, int) override {}
     void showGameOver(bool) override {}
     void showBanner(bool) override {}
@@ -17,7 +14,6 @@ struct TextWindow : Window {
     void setScore(std::string_view) override {}
     void setLevel(std::string_view) override {}
     void setGameUnderWay(bool) override {}
-    bool expertTicked() const override { return expert; }
     void endProgram() override {}
 };
 

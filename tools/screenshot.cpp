@@ -87,9 +87,9 @@ int main(int argc, char** argv) {
     nubbo::VirtualClock clock;
     Spawns spawns;
     nubbo::Game game(window, clock, seed, &spawns);
-    game.load();
+    game.load(false);  // the 高手 box unticked, as the window shows it
     clock.advance(game, 100);
-    game.newGame();
+    game.newGame(false);
     for (int number = 0; number < kMaxPieces && !chainShowing(window); ++number) {
         steer(game, clock, number);
         // Let it fall, a tenth of a second at a time, until the banner of a

@@ -93,7 +93,8 @@ MainWindow::MainWindow(std::uint64_t seed, GameEvents* events)
         connect(action, &QAction::triggered, this, handler);
         return action;
     };
-    newAction_ = command(QStringLiteral("New"), Qt::Key_F2, [this] { game_->newGame(); });
+    newAction_ = command(QStringLiteral("New"), Qt::Key_F2,
+                         [this] { game_->newGame(expertBox_->isChecked()); });
     pauseAction_ = command(QStringLiteral("Pause"), Qt::Key_F3, [this] { game_->pause(); });
     command(QStringLiteral("Exit"), Qt::Key_F4, [this] { game_->exit(); });
     QAction* help = menuBar()->addAction(QStringLiteral("Help"));
@@ -171,8 +172,8 @@ void MainWindow::setLevel(std::string_view text) {
     showText(levelBox_, text);
 }
 
-bool MainWindow::expertTicked() const {
-    return expertBox_->isChecked();
+void MainWindow::load() {
+    game_->load(expertBox_->isChecked());
 }
 
 void MainWindow::endProgram() {

@@ -30,8 +30,9 @@ class MainWindow : public QMainWindow, public nubbo::Window {
     explicit MainWindow(std::uint64_t seed, GameEvents* events = nullptr);
     ~MainWindow() override;
 
-    // Starts the game state once the window and its controls exist.
-    void load() { game_->load(); }
+    // Starts the game state once the window and its controls exist, with the
+    // 高手 box as it shows.
+    void load();
 
 #ifdef NUBBO_TIMING
     void setTimingLog(class TimingLog* log) {
@@ -54,7 +55,6 @@ class MainWindow : public QMainWindow, public nubbo::Window {
     void setScore(std::string_view text) override;
     void setLevel(std::string_view text) override;
     void setGameUnderWay(bool) override {}
-    bool expertTicked() const override;
     void endProgram() override;
 
     // A key press of the player's, from the keyboard or a gamepad: the one

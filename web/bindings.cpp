@@ -26,7 +26,6 @@ EM_JS(void, page_set_score, (const char* text, int size),
 EM_JS(void, page_set_level, (const char* text, int size),
       { Module.page.setLevel(UTF8ToString(text, size)); });
 EM_JS(void, page_set_game_under_way, (int on), { Module.page.setGameUnderWay(on != 0); });
-EM_JS(int, page_expert_ticked, (), { return Module.page.expertTicked() ? 1 : 0; });
 EM_JS(void, page_end_program, (), { Module.page.endProgram(); });
 EM_JS(double, page_now, (), { return performance.now(); });
 EM_JS(void, page_wake_in, (double ms), { Module.page.wakeIn(ms); });
@@ -47,7 +46,6 @@ class PageWindow : public nubbo::Window {
     void setScore(std::string_view text) override { page_set_score(text.data(), int(text.size())); }
     void setLevel(std::string_view text) override { page_set_level(text.data(), int(text.size())); }
     void setGameUnderWay(bool on) override { page_set_game_under_way(on); }
-    bool expertTicked() const override { return page_expert_ticked() != 0; }
     void endProgram() override { page_end_program(); }
 };
 
@@ -85,10 +83,11 @@ std::unique_ptr<Page> page;
 extern "C" {
 
 // Creates the game, dealing from `seed` (a whole number below 2^53, which
-// the page picks at random unless the address names one), and loads it.
-EMSCRIPTEN_KEEPALIVE void nubbo_start(double seed) {
+// the page picks at random unless the address names one), and loads it with
+// the 高手 box as it shows (`expert` non-zero: ticked).
+EMSCRIPTEN_KEEPALIVE void nubbo_start(double seed, int expert) {
     page = std::make_unique<Page>(std::uint64_t(seed));
-    page->game.load();
+    page->game.load(expert != 0);
 }
 
 // A key press, one entry point for each key the game tells apart; the page
@@ -108,8 +107,9 @@ EMSCRIPTEN_KEEPALIVE void nubbo_key_down() {
 EMSCRIPTEN_KEEPALIVE void nubbo_key_other() {
     page->game.key(nubbo::Key::Other);
 }
-EMSCRIPTEN_KEEPALIVE void nubbo_new() {
-    page->game.newGame();
+// Game > New, with the 高手 box as it shows (`expert` non-zero: ticked).
+EMSCRIPTEN_KEEPALIVE void nubbo_new(int expert) {
+    page->game.newGame(expert != 0);
 }
 EMSCRIPTEN_KEEPALIVE void nubbo_pause() {
     page->game.pause();

@@ -24,7 +24,7 @@ import { Board, loadPictures } from "./board.js";
 export function hostGame(tell) {
   let board = null;
   let game = null;
-  let expert = false;  // the page's check box, as last heard
+  let expert = false;  // the page's check box, as last heard: the core is told it at load and New
   let ended = false;
   let timer = 0;
   // The game's entry points by the names the page sends: any other key is
@@ -41,7 +41,6 @@ export function hostGame(tell) {
     setScore: (text) => tell("setScore", text),
     setLevel: (text) => tell("setLevel", text),
     setGameUnderWay: (on) => tell("setGameUnderWay", on),
-    expertTicked: () => expert,
     endProgram() {
       ended = true;
       clearTimeout(timer);
@@ -73,10 +72,10 @@ export function hostGame(tell) {
     })]);
     keys = new Map([["left", game._nubbo_key_left], ["right", game._nubbo_key_right],
       ["rotate", game._nubbo_key_rotate], ["down", game._nubbo_key_down]]);
-    commands = new Map([["new", game._nubbo_new], ["pause", game._nubbo_pause], ["exit", game._nubbo_exit],
+    commands = new Map([["new", () => game._nubbo_new(expert ? 1 : 0)], ["pause", game._nubbo_pause], ["exit", game._nubbo_exit],
       ["focusLost", game._nubbo_focus_lost], ["openHelp", game._nubbo_open_help],
       ["closeHelp", game._nubbo_close_help]]);
-    game._nubbo_start(seed);
+    game._nubbo_start(seed, expert ? 1 : 0);
     tell("ready");
   }
 

@@ -20,7 +20,7 @@ TEST(IdleTicks, AnIdleBoardAsksForNoWakeUpAfterItsFirstPaint) {
 
 TEST(IdleTicks, AFallingPieceWakesOnlyForItsSteps) {
     Rig rig;
-    rig.game.newGame();
+    rig.newGame();
     rig.advance(10);
     EXPECT_EQ(rig.clock.wakeRequested(), 510);
     rig.advance(500);
@@ -31,22 +31,22 @@ TEST(IdleTicks, AFallingPieceWakesOnlyForItsSteps) {
 
 TEST(IdleTicks, TheKeyGateReopensWithoutAWakeUpOfItsOwn) {
     Rig rig;
-    rig.game.newGame();
+    rig.newGame();
     rig.advance(15);
-    rig.key(37);
+    rig.key(Key::Left);
     EXPECT_FALSE(rig.s().keysOpen);
     EXPECT_EQ(rig.clock.wakeRequested(), 510);  // the next fall step
     rig.advance(4);
-    rig.key(37);  // before the gate tick at 20: ignored
+    rig.key(Key::Left);  // before the gate tick at 20: ignored
     EXPECT_EQ(rig.s().px, 2);
     rig.advance(1);
-    rig.key(37);  // the gate tick is delivered first
+    rig.key(Key::Left);  // the gate tick is delivered first
     EXPECT_EQ(rig.s().px, 1);
 }
 
 TEST(IdleTicks, APausedGameAsksForNoWakeUp) {
     Rig rig;
-    rig.game.newGame();
+    rig.newGame();
     rig.advance(10);
     rig.game.pause();
     rig.advance(10);
@@ -55,24 +55,22 @@ TEST(IdleTicks, APausedGameAsksForNoWakeUp) {
 
 TEST(IdleTicks, SkippedCountdownsKeepTheirPhase) {
     Rig rig;
-    rig.game.newGame();
+    rig.newGame();
     rig.advance(10);
     rig.game.pause();
     rig.advance(1234);  // the key gate and the repaint are due at 1250
-    rig.key(65);
+    rig.key(Key::Other);
     EXPECT_EQ(rig.game.timers().due(TimerId::KeyGate), 1250);
     EXPECT_EQ(rig.game.timers().due(TimerId::Repaint), 1250);
 }
 
-// The scheduler plays copies of the game ahead; a copy played through a
-// stack of landings and a game over drives none of the original's
-// timers, tells its events nothing and leaves its game as it was.
-TEST(IdleTicks, ACopyOfTheGameDrivesNothingOfTheOriginal) {
+// The scheduler plays copies of the game ahead; a copy played through
+// clearing passes, landings and a game over tells the original's events
+// nothing. (Its state and timers are values of its own.)
+TEST(IdleTicks, ACopyOfTheGameTellsNobody) {
     Rig rig;
-    rig.game.newGame();
-    setBoard(rig.s(), bottom({"...1....", "...1....", "...2...."}));
-    const State state = rig.s();
-    const Timers timers = rig.timers();
+    rig.newGame();
+    setBoard(rig.s(), bottom({"...1....", "...1....", "...2....", "...2....", "..222..."}));
     const int spawns = rig.events.spawns;
     Rules copy(rig.rules());
     for (Millis at = 0; at < 60000 && copy.state().inGame; at += 10) {
@@ -81,8 +79,7 @@ TEST(IdleTicks, ACopyOfTheGameDrivesNothingOfTheOriginal) {
             if (copy.timers().enabled(t)) copy.onTick(t);
     }
     EXPECT_FALSE(copy.state().inGame);  // played to its end
-    EXPECT_TRUE(rig.s() == state);
-    EXPECT_TRUE(rig.timers() == timers);
+    EXPECT_GT(copy.state().score, 0);   // through a clearing pass
     EXPECT_EQ(rig.events.spawns, spawns);
     EXPECT_TRUE(rig.events.passes.empty());
     EXPECT_EQ(rig.events.overs, 0);
@@ -102,8 +99,8 @@ TEST(IdleTicks, AWakeUpTwoMillisecondsLateIsOnTimeALaterOneIsNot) {
     FakeWindow window;
     LateClock clock;
     TestGame game(window, clock, 1);
-    game.load();
-    game.newGame();
+    game.load(false);
+    game.newGame(false);
     const struct {
         Millis lateBy, nextFall;
     } steps[] = {{2, 1010}, {0, 1510}, {3, 2013}, {1, 2513}};

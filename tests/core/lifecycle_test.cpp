@@ -15,7 +15,7 @@ TEST(Load, GivesTheStartValues) {
         window.expert = expert;
         VirtualClock clock;
         TestGame game(window, clock, 1);
-        game.load();
+        game.load(expert);
         const State& s = game.state();
         EXPECT_EQ(s.px, 3);
         EXPECT_EQ(s.py, 0);
@@ -42,13 +42,13 @@ TEST(Load, GivesTheStartValues) {
 
 TEST(NewGame, ResetsAGameInProgress) {
     Rig rig;
-    rig.game.newGame();
+    rig.newGame();
     rig.s().score = 777;
     rig.s().level = 5;
     rig.s().nextLevelScore = 1318;
     rig.s().board[12][0] = 1;
     rig.rules().endGame();
-    rig.game.newGame();
+    rig.newGame();
     EXPECT_EQ(rig.s().score, 0);
     EXPECT_EQ(rig.s().level, 1);
     EXPECT_EQ(rig.s().nextLevelScore, 100);
@@ -63,7 +63,7 @@ TEST(NewGame, KindsAndFallIntervalFollowTheCheckBox) {
     for (bool expert : {false, true}) {
         Rig rig;
         rig.window.expert = expert;
-        rig.game.newGame();
+        rig.newGame();
         EXPECT_EQ(rig.s().kinds, expert ? 6 : 5);
         EXPECT_EQ(rig.game.timers().interval(Fall), 400);  // until the first paint
         rig.advance(10);
@@ -73,7 +73,7 @@ TEST(NewGame, KindsAndFallIntervalFollowTheCheckBox) {
 
 TEST(Pause, StopsTheFallUntilAnyKey) {
     Rig rig;
-    rig.game.newGame();
+    rig.newGame();
     rig.advance(10);
     rig.game.pause();
     EXPECT_TRUE(rig.window.bannerShown);
@@ -81,7 +81,7 @@ TEST(Pause, StopsTheFallUntilAnyKey) {
     rig.advance(5000);
     EXPECT_EQ(rig.s().py, 0);
     EXPECT_TRUE(rig.game.timers().enabled(Repaint));  // still repainted
-    rig.key(65);                                      // a key with no action of its own
+    rig.key(Key::Other);                              // a key with no action of its own
     EXPECT_TRUE(rig.window.bannerShown);              // until the next fall step
     rig.advance(500);
     EXPECT_EQ(rig.s().py, 1);
@@ -99,9 +99,9 @@ TEST(Pause, BeforeTheFirstGameOnlyReplacesThePrompt) {
 
 TEST(Pause, NewWhilePausedFallsWithoutAKey) {
     Rig rig;
-    rig.game.newGame();
+    rig.newGame();
     rig.game.pause();
-    rig.game.newGame();
+    rig.newGame();
     EXPECT_FALSE(rig.window.bannerShown);
     rig.advance(510);
     EXPECT_EQ(rig.s().py, 1);
@@ -109,14 +109,14 @@ TEST(Pause, NewWhilePausedFallsWithoutAKey) {
 
 TEST(Exit, EndsTheProgram) {
     Rig rig;
-    rig.game.newGame();
+    rig.newGame();
     rig.game.exit();
     EXPECT_EQ(rig.window.ended, 1);
 }
 
 TEST(HelpBox, TheGameStandsStillWhileItIsOpen) {
     Rig rig;
-    rig.game.newGame();
+    rig.newGame();
     rig.advance(300);
     rig.game.openHelp();
     const auto paints = rig.window.paints;
@@ -146,7 +146,7 @@ namespace {
 // step; the player's view is checked as well.
 TEST(FocusLost, PausesAGameUnderWayAsPauseDoesAndLeavesAnyOtherAlone) {
     auto dealt = [](Rig& r) {
-        r.game.newGame();
+        r.newGame();
         r.advance(10);
     };
     auto clearing = [=](Rig& r) {  // a single pass: the gate stays open in its hold
@@ -173,7 +173,7 @@ TEST(FocusLost, PausesAGameUnderWayAsPauseDoesAndLeavesAnyOtherAlone) {
         {"in a hold, its fall restarted by a key",
          [=](Rig& r) {
              clearing(r);
-             r.key(37);
+             r.key(Key::Left);
          },
          true},
         {"paused",
@@ -233,8 +233,8 @@ TEST(FocusLost, PausesAGameUnderWayAsPauseDoesAndLeavesAnyOtherAlone) {
             EXPECT_EQ(lost.window.bannerCaption, caption);
         }
         const int py = lost.s().py;
-        lost.key(65);  // any key resumes
-        twin.key(65);
+        lost.key(Key::Other);  // any key resumes
+        twin.key(Key::Other);
         lost.advance(600);
         twin.advance(600);
         same("after a key");

@@ -9,13 +9,13 @@
 namespace nubbo::test {
 namespace {
 
-constexpr int kLeft = 37, kRight = 39, kSpace = 32, kDown = 40;
+constexpr Key kAllKeys[] = {Key::Left, Key::Right, Key::Rotate, Key::Down, Key::Other};
 
 // A new game whose first piece is A, B, C (top to bottom) on the given board,
 // after the first repaint (fall interval 500 ms, next step due at 510 ms).
 struct PlayRig : Rig {
     explicit PlayRig(Rows board = Rows(kRows, "........"), Tile a = 0, Tile b = 1, Tile c = 2) {
-        game.newGame();
+        newGame();
         setBoard(s(), board);
         s().piece[0] = a;
         s().piece[1] = b;
@@ -36,7 +36,7 @@ class BlockedSpawn : public ::testing::TestWithParam<int> {};
 
 TEST_P(BlockedSpawn, AnyOneOfTheTopThreeCellsEndsTheGame) {
     Rig rig;
-    rig.game.newGame();
+    rig.newGame();
     rig.s().combo = 4;
     Rows board(kRows, "........");
     board[GetParam()][3] = '2';
@@ -57,7 +57,7 @@ INSTANTIATE_TEST_SUITE_P(Rows0To2, BlockedSpawn, ::testing::Values(0, 1, 2));
 
 TEST(Spawn, TilesOutsideTheSpawnCellsNeverBlockIt) {
     Rig rig;
-    rig.game.newGame();
+    rig.newGame();
     setBoard(rig.s(), top({"111.1111", "111.1111", "111.1111", "44444444"}));
     rig.rules().dealPiece();
     EXPECT_EQ(rig.events.overs, 0);
@@ -69,7 +69,7 @@ TEST(Spawn, EveryKindInRangeOccursAndNoneOutside) {
     for (bool expert : {false, true}) {
         Rig rig;
         rig.window.expert = expert;
-        rig.game.newGame();
+        rig.newGame();
         std::set<int> seen;
         for (int n = 0; n < 2000; ++n) {
             for (int r = 0; r < 3; ++r) rig.s().board[r][3] = EMPTY;
@@ -114,7 +114,7 @@ TEST(Gravity, APieceShiftedOverAHoleDuringItsRestFallsOn) {
     PlayRig rig(bottom({"...4....", "...3....", "...4....", "...3...."}));
     rig.advance(500 * 6);  // rests with its bottom on row 8
     EXPECT_EQ(rig.s().py, 6);
-    rig.key(kLeft);
+    rig.key(Key::Left);
     EXPECT_EQ(rig.s().px, 2);
     rig.advance(500);
     EXPECT_EQ(rig.s().py, 7);
@@ -124,7 +124,7 @@ TEST(Gravity, APieceShiftedOverAHoleDuringItsRestFallsOn) {
 TEST(Gravity, TheDownKeyNeverLands) {
     PlayRig rig;
     for (int n = 0; n < 30; ++n) {
-        rig.key(kDown);
+        rig.key(Key::Down);
         rig.advance(10);
     }
     EXPECT_EQ(rig.s().py, 10);
@@ -136,17 +136,17 @@ TEST(Gravity, TheDownKeyNeverLands) {
 TEST(Keys, ShiftsStopAtTheEdgesWithoutPainting) {
     PlayRig rig;
     for (int n = 0; n < 5; ++n) {
-        rig.key(kLeft);
+        rig.key(Key::Left);
         rig.advance(10);
     }
     EXPECT_EQ(rig.s().px, 0);
     rig.advance(10);
     const int paints = rig.window.paints;
-    rig.key(kLeft);
+    rig.key(Key::Left);
     EXPECT_EQ(rig.window.paints, paints);
     EXPECT_TRUE(rig.s().keysOpen);
     for (int n = 0; n < 9; ++n) {
-        rig.key(kRight);
+        rig.key(Key::Right);
         rig.advance(10);
     }
     EXPECT_EQ(rig.s().px, 7);
@@ -162,8 +162,8 @@ TEST_P(ShiftBlockedBeside, AnyOneOfTheThreeCells) {
     board[GetParam()][4] = '4';
     PlayRig rig(board);
     const int paints = rig.window.paints;
-    rig.key(kLeft);
-    rig.key(kRight);
+    rig.key(Key::Left);
+    rig.key(Key::Right);
     EXPECT_EQ(rig.s().px, 3);
     EXPECT_EQ(rig.window.paints, paints);
 }
@@ -174,7 +174,7 @@ TEST(Keys, RotationCyclesInThree) {
     PlayRig rig(Rows(kRows, "........"), 1, 2, 3);
     const std::vector<std::string> expected = {"231", "312", "123"};
     for (const auto& tiles : expected) {
-        rig.key(kSpace);  // rotations leave the gate open
+        rig.key(Key::Rotate);  // rotations leave the gate open
         EXPECT_EQ(rig.column(3).substr(0, 3), tiles);
     }
     EXPECT_TRUE(rig.s().keysOpen);
@@ -184,36 +184,73 @@ TEST(Keys, DownAtRestClosesTheGate) {
     PlayRig rig(bottom({"...4...."}));
     rig.advance(500 * 9);
     const auto before = boardRows(rig.s());
-    rig.key(kDown);
+    rig.key(Key::Down);
     EXPECT_EQ(boardRows(rig.s()), before);
     EXPECT_FALSE(rig.s().keysOpen);
-    rig.key(kSpace);  // ignored until the gate reopens
+    rig.key(Key::Rotate);  // ignored until the gate reopens
     EXPECT_EQ(boardRows(rig.s()), before);
     rig.advance(10);
-    rig.key(kSpace);
+    rig.key(Key::Rotate);
     EXPECT_EQ(rig.column(3).substr(9), "1204");
 }
 
 TEST(Keys, TwoLeftsWithinOneGateIntervalMoveOneColumn) {
     PlayRig rig;
-    rig.key(kLeft);
-    rig.key(kLeft);
+    rig.key(Key::Left);
+    rig.key(Key::Left);
     EXPECT_EQ(rig.s().px, 2);
     rig.advance(9);
-    rig.key(kLeft);
+    rig.key(Key::Left);
     EXPECT_EQ(rig.s().px, 2);
     rig.advance(1);  // the gate tick
-    rig.key(kLeft);
+    rig.key(Key::Left);
     EXPECT_EQ(rig.s().px, 1);
 }
 
-TEST(Keys, EveryCodeIsSafe) {
-    PlayRig rig;
-    for (int code = 0; code <= 0xFFFF; code += 7) {
-        rig.key(code);
-        rig.advance(3);
+// Every key, pressed over and over where walls, the floor and other tiles
+// stand round the piece, moves only the piece: the other tiles stay as they
+// were, and the piece stays whole and on the board.
+TEST(Keys, NoKeyAnywhereTouchesAnythingButThePiece) {
+    const struct {
+        const char* where;
+        Rows board;
+        int px, py;
+    } cases[] = {
+        {"at the left wall", Rows(kRows, "........"), 0, 0},
+        {"at the right wall", Rows(kRows, "........"), 7, 5},
+        {"on the floor", Rows(kRows, "........"), 3, 10},
+        {"walled in on a stack", bottom({"..1.2...", "..3.4...", "..0.1...", "..21234."}), 3, 8},
+        {"beside a tile at its foot", bottom({"1......3", "2......4"}), 1, 8},
+        {"under a ledge", top({"........", "........", "........", "11..22.."}), 3, 4},
+    };
+    const Key presses[] = {Key::Left,   Key::Left,  Key::Left,   Key::Right, Key::Right,
+                           Key::Right,  Key::Right, Key::Rotate, Key::Down,  Key::Down,
+                           Key::Other,  Key::Left,  Key::Down,   Key::Right, Key::Down,
+                           Key::Rotate, Key::Down,  Key::Left,   Key::Left,  Key::Down};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.where);
+        PlayRig rig(c.board, 3, 4, 5);
+        for (int r = 0; r < 3; ++r) rig.s().board[r][kSpawnColumn] = EMPTY;  // the dealt piece
+        rig.s().px = c.px;
+        rig.s().py = c.py;
+        for (int r = 0; r < 3; ++r) rig.s().board[c.py + r][c.px] = rig.s().piece[r];
+        auto others = [&] {
+            Rows rows = boardRows(rig.s());
+            for (int r = 0; r < 3; ++r) rows[rig.s().py + r][rig.s().px] = '.';
+            return rows;
+        };
+        const Rows before = others();
+        for (Key key : presses) {
+            rig.key(key);
+            rig.advance(10);  // the key gate reopens; the piece's fall is not due yet
+            const State& s = rig.s();
+            ASSERT_TRUE(s.px >= 0 && s.px < kCols && s.py >= 0 && s.py + 2 < kRows);
+            EXPECT_EQ(others(), before);
+            std::multiset<Tile> piece(s.piece, s.piece + 3);
+            EXPECT_EQ(piece, (std::multiset<Tile>{3, 4, 5}));
+            for (int r = 0; r < 3; ++r) EXPECT_EQ(s.board[s.py + r][s.px], s.piece[r]);
+        }
     }
-    EXPECT_TRUE(onlyTilesAndEmpty(rig.s().board));
 }
 
 // --- holds ----------------------------------------------------------------
@@ -225,7 +262,7 @@ const Rows kChain = bottom({".33.....", ".22....."});
 
 TEST(Hold, ASingleClearingStandsStillForOneSecond) {
     PlayRig rig(kSinglePass, 3, 4, 1);
-    rig.key(65);  // a key the game does not use: the hold's end still resumes the fall
+    rig.key(Key::Other);  // a key the game does not use: the hold's end still resumes the fall
     rig.advance(500 * 10 + 499);  // on the floor, at rest
     rig.advance(1);
     ASSERT_EQ(rig.events.passes.size(), 1u);
@@ -250,7 +287,7 @@ TEST(Hold, TheChainBannerStaysForTheHoldAndKeysAreIgnored) {
     EXPECT_TRUE(rig.window.bannerShown);
     const auto board = boardRows(rig.s());
     rig.advance(500);
-    for (int code : {kLeft, kRight, kSpace, kDown, 65}) rig.key(code);
+    for (Key key : kAllKeys) rig.key(key);
     EXPECT_EQ(boardRows(rig.s()), board);
     EXPECT_FALSE(rig.game.timers().enabled(Fall));
     EXPECT_TRUE(rig.window.bannerShown);
@@ -264,7 +301,7 @@ TEST(Hold, AKeyDuringAHoldWithoutABannerMovesTheNewPiece) {
     rig.advance(500 * 11);
     ASSERT_EQ(rig.events.passes.size(), 1u);
     rig.advance(100);
-    rig.key(kRight);
+    rig.key(Key::Right);
     EXPECT_EQ(rig.s().px, 4);
     EXPECT_TRUE(rig.game.timers().enabled(Fall));  // falls before the hold's end
     rig.advance(500);
@@ -274,7 +311,7 @@ TEST(Hold, AKeyDuringAHoldWithoutABannerMovesTheNewPiece) {
 TEST(Hold, NewDuringAHoldStartsAtOnce) {
     PlayRig rig(kChain, 4, 3, 2);
     rig.advance(500 * 11);
-    rig.game.newGame();
+    rig.newGame();
     EXPECT_FALSE(rig.window.bannerShown);
     EXPECT_EQ(rig.s().score, 0);
     rig.advance(10);
@@ -296,7 +333,7 @@ TEST(Hold, PauseDuringAHoldStaysPaused) {
     EXPECT_TRUE(rig.game.timers().enabled(Repaint));
     rig.advance(5000);
     EXPECT_EQ(rig.s().py, 0);
-    rig.key(65);
+    rig.key(Key::Other);
     rig.advance(500);
     EXPECT_EQ(rig.s().py, 1);
     EXPECT_FALSE(rig.window.bannerShown);
@@ -312,12 +349,12 @@ TEST(Over, KeysDoNothingUntilNew) {
     EXPECT_FALSE(rig.window.underWay);  // the window may reload or replace itself now
     const auto board = boardRows(rig.s());
     for (int n = 0; n < 50; ++n) {
-        for (int code : {kLeft, kRight, kSpace, kDown, 65}) rig.key(code);
+        for (Key key : kAllKeys) rig.key(key);
         rig.advance(250);
     }
     EXPECT_EQ(boardRows(rig.s()), board);
     EXPECT_FALSE(rig.game.timers().enabled(Fall));
-    rig.game.newGame();
+    rig.newGame();
     EXPECT_FALSE(rig.window.gameOverShown);
     EXPECT_TRUE(rig.window.underWay);
     rig.advance(510);
@@ -331,15 +368,15 @@ TEST(Over, PauseAfterGameOverOnlyShowsPause) {
     EXPECT_TRUE(rig.window.gameOverShown);
     EXPECT_EQ(rig.window.bannerCaption, "PAUSE");
     const auto board = boardRows(rig.s());
-    rig.key(kLeft);
+    rig.key(Key::Left);
     rig.advance(2000);
     EXPECT_EQ(boardRows(rig.s()), board);
 }
 
 TEST(BeforeTheFirstGame, KeysDoNothing) {
     Rig rig;
-    for (int code : {kLeft, kRight, kSpace, kDown, 65}) {
-        rig.key(code);
+    for (Key key : kAllKeys) {
+        rig.key(key);
         rig.advance(600);
     }
     EXPECT_FALSE(rig.game.timers().enabled(Fall));

@@ -27,7 +27,7 @@ class Scan : public ::testing::TestWithParam<PassCase> {};
 TEST_P(Scan, ClearsWhatTheSweepsFind) {
     const PassCase& c = GetParam();
     Rig rig;
-    rig.game.newGame();
+    rig.newGame();
     setBoard(rig.s(), c.board);
     rig.rules().settleLanding();
     ASSERT_EQ(rig.events.passes.size(), c.painted.size());
@@ -98,6 +98,15 @@ INSTANTIATE_TEST_SUITE_P(
                  {3, 26},
                  {"-", " 2連扁"},
                  bottom({})},
+        // After the column sweep's pass the diagonal sweep comes next, on the
+        // collapsed board; the row its collapse made waits for the next cycle.
+        PassCase{"TheSweepsGoOnInOrderAfterAPass",
+                 bottom({".......2", "..3....1", ".34....1", "345..221"}),
+                 {bottom({".......2", "..3....*", ".34....*", "345..22*"}),
+                  bottom({"..*.....", ".*4.....", "*45..222"}), bottom({"..4.....", ".45..***"})},
+                 {3, 26, 74},
+                 {"-", " 2連扁", " 3連扁"},
+                 bottom({"..4.....", ".45....."})},
         PassCase{"ACollapseFormsARun",
                  bottom({"1.......", "444.....", "132.....", "123....."}),
                  {bottom({"1.......", "***.....", "132.....", "123....."}),
@@ -137,7 +146,7 @@ class Lines : public ::testing::TestWithParam<LineCase> {};
 
 TEST_P(Lines, AreClearedAsExactlyTheirThreeTiles) {
     Rig rig;
-    rig.game.newGame();
+    rig.newGame();
     Rows board(kRows, "........");
     for (auto [r, c] : GetParam().cells) board[r][c] = '3';
     setBoard(rig.s(), board);
@@ -162,7 +171,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(Scan, EmptyCellsAndPairsNeverFormARun) {
     Rig rig;
-    rig.game.newGame();
+    rig.newGame();
     setBoard(rig.s(), bottom({"11.22.11", "2.2.2.2."}));
     const std::int64_t score = rig.s().score;
     rig.rules().settleLanding();
@@ -174,7 +183,7 @@ TEST(Scan, EmptyCellsAndPairsNeverFormARun) {
 
 TEST(Scan, APassHoldsTheGameWithoutClosingTheKeyGate) {
     Rig rig;
-    rig.game.newGame();
+    rig.newGame();
     rig.advance(10);
     setBoard(rig.s(), bottom({"222....."}));
     rig.rules().settleLanding();
@@ -189,7 +198,7 @@ TEST(Scan, APassHoldsTheGameWithoutClosingTheKeyGate) {
 
 TEST(Scan, ABoardFullOfOneKindIsOneGroupOf104) {
     Rig rig;
-    rig.game.newGame();
+    rig.newGame();
     setBoard(rig.s(), Rows(kRows, "00000000"));
     rig.rules().settleLanding();
     ASSERT_EQ(rig.events.passes.size(), 1u);

@@ -11,15 +11,21 @@ namespace nubbo::test {
 
 using Rows = std::vector<std::string>;
 
-inline void setBoard(State& s, const Rows& rows) {
+inline Board boardOf(const Rows& rows) {
+    Board board;
     for (int r = 0; r < kRows; ++r)
         for (int c = 0; c < kCols; ++c) {
             const char ch = rows.at(r).at(c);
-            s.board[r][c] = ch == '.' ? EMPTY : ch == '*' ? CLEARING : Tile(ch - '0');
+            board[r][c] = ch == '.' ? EMPTY : ch == '*' ? CLEARING : Tile(ch - '0');
         }
+    return board;
 }
 
-inline Rows boardRows(const Tile (&board)[kRows][kCols]) {
+inline void setBoard(State& s, const Rows& rows) {
+    s.board = boardOf(rows);
+}
+
+inline Rows boardRows(const Board& board) {
     Rows rows;
     for (const auto& cells : board) {
         std::string row;

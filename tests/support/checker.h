@@ -48,7 +48,7 @@ class InvariantChecker : public GameEvents {
         overs += games > 0;
         landed(false);
         over_ = true;
-        std::memcpy(overBoard_, game_.state().board, sizeof overBoard_);
+        overBoard_ = game_.state().board;
     }
 
     // Checks what must hold between any two events.
@@ -67,8 +67,7 @@ class InvariantChecker : public GameEvents {
         const auto& t = game_.timers();
         if (t.interval(TimerId::Fall) < 50 || (s.fallInterval != 0 && s.fallInterval < 50))
             fail("fall interval below 50 ms");
-        if (over_ && std::memcmp(overBoard_, s.board, sizeof overBoard_) != 0)
-            fail("the board changed after game over");
+        if (over_ && overBoard_ != s.board) fail("the board changed after game over");
         if (over_ && !window_.gameOverShown) fail("GAME OVER hidden before New");
         for (int r = 0; r < kRows; ++r)
             for (int c = 0; c < kCols; ++c)
@@ -81,8 +80,7 @@ class InvariantChecker : public GameEvents {
     void landed(bool dealt) {
         if (games == 0) return;  // a scan run by hand before any New
         ++landings;
-        Tile board[kRows][kCols];
-        std::memcpy(board, game_.state().board, sizeof board);
+        Board board = game_.state().board;
         if (dealt)
             for (int r = 0; r < 3; ++r) board[r][3] = EMPTY;  // the new piece
         if (auto run = findRun(board); !run.empty()) fail("run left at " + run);
@@ -100,7 +98,7 @@ class InvariantChecker : public GameEvents {
     std::int64_t expectedScore_ = 0;
     std::int64_t lastScore_ = 0;
     bool over_ = false;
-    Tile overBoard_[kRows][kCols] = {};
+    Board overBoard_;
 };
 
 }  // namespace nubbo::test

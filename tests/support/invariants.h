@@ -8,8 +8,6 @@
 
 namespace nubbo::test {
 
-using Board = Tile[kRows][kCols];
-
 // The first run of three equal tiles in any of the four directions, as
 // "row,col dr,dc", or "" when there is none.
 inline std::string findRun(const Board& b) {

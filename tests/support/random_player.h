@@ -21,7 +21,7 @@ struct Move {
     enum Kind { New, Pause, Expert, FocusLost, Help, Key, Wait, Show, Board };
     Kind kind = Wait;
     long long value = 0;  // the key's code, the wait in ms, the box ticked, the board scanned
-    Tile board[kRows][kCols] = {};
+    ::nubbo::Board board{};  // the board laid, for a Board move
 
     // The move as script lines; none for focus loss, which scripts lack.
     std::vector<std::string> lines() const {
@@ -75,14 +75,14 @@ struct RandomPlayer {
 
     explicit RandomPlayer(std::uint64_t seed, Mix m = {})
         : game(window, clock, seed, &checker), checker(game, window), rng(seed), mix(m) {
-        game.load();
+        game.load(window.expert);
     }
 
     void key(int code) { game.key(sim::keyFromCode(code)); }
 
     void newGame() {
         checker.newGame();
-        game.newGame();
+        game.newGame(window.expert);
     }
 
     // One move chosen and played, then the invariants checked.

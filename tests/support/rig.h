@@ -7,7 +7,6 @@
 #include "boards.h"
 #include "fake_window.h"
 #include "game.h"
-#include "script_keys.h"
 #include "virtual_clock.h"
 
 namespace nubbo::test {
@@ -25,8 +24,6 @@ struct TestGame : Game {
     using Game::rules;
     State& state() { return rules().state(); }
     const State& state() const { return Game::state(); }
-    // A key by its code, as a script gives it.
-    void keyDown(int code) { key(sim::keyFromCode(code)); }
 };
 
 // What each clearing pass painted, and how often pieces were dealt.
@@ -63,14 +60,15 @@ struct Rig {
     explicit Rig(std::uint64_t seed = 1, bool expert = false) : game(window, clock, seed, &events) {
         events.game = &game;
         window.expert = expert;
-        game.load();
+        game.load(expert);
     }
     State& s() { return game.state(); }
-    Scratch& scratch() { return game.rules().scratch(); }
     Rules& rules() { return game.rules(); }
     const Timers& timers() const { return game.timers(); }
     void advance(Millis ms) { clock.advance(game, ms); }
-    void key(int code) { game.keyDown(code); }
+    void key(Key key) { game.key(key); }
+    // Game > New, with the 高手 box as the test ticked it.
+    void newGame() { game.newGame(window.expert); }
 };
 
 }  // namespace nubbo::test

@@ -1,6 +1,7 @@
-// The one repaint, and what the score brings with it: every cell painted, a
-// chain turned into a banner and a bonus, the level raised past each
-// threshold, the fall timer set, the score and level written.
+// What a landing and the score bring: the clearing passes and their chain,
+// the one repaint (every cell painted, a chain turned into a banner and a
+// bonus, the level raised past each threshold, the fall timer set, the score
+// and level written), and the periodic repaint.
 #include <string>
 
 #include "rules.h"
@@ -19,6 +20,45 @@ std::string banner(std::string_view before, std::int64_t n, std::string_view aft
 }
 }  // namespace
 
+void Rules::settleLanding() {
+    clearRuns();
+    dealPiece();
+}
+
+// The six sweeps run in order, each on the board the one before left. Each
+// clears the first run it finds, if any, and the next sweep looks at the
+// collapsed board; the cycle repeats until all six find nothing.
+void Rules::clearRuns() {
+    s_.combo = 0;
+    bool cleared = false;
+    do {
+        cleared = false;
+        for (const Sweep& sweep : kSweeps)
+            if (const auto run = findRun(s_.board, sweep)) {
+                clearRun(*run);
+                cleared = true;
+            }
+    } while (cleared);
+}
+
+// Every cell of the run's group turns into the clearing picture and scores a
+// point; the pass is shown, the game holds still while it shows, and the
+// columns collapse.
+void Rules::clearRun(const Run& run) {
+    ++s_.combo;
+    const Group group = groupOf(s_.board, run);
+    for (int n = 0; n < group.size; ++n) s_.board[group.cells[n]] = CLEARING;
+    s_.score += group.size;
+    paintAndScore();
+    events_.tell(&GameEvents::passPainted);
+    startHold();
+    s_.board.collapseCleared();
+}
+
+void Rules::onRepaintTick() {
+    paintAndScore();
+}
+
 void Rules::paintAndScore() {
     paintBoard();
     applyChain();
@@ -28,10 +68,8 @@ void Rules::paintAndScore() {
 }
 
 void Rules::paintBoard() {
-    int& i = scratch_.i;
-    int& j = scratch_.j;
-    for (i = 0; i <= s_.lastRow; ++i)
-        for (j = 0; j <= s_.lastCol; ++j) screen_.cell[i][j] = s_.board[i][j];
+    for (int row = 0; row < kRows; ++row)
+        for (int col = 0; col < kCols; ++col) screen_.cell[row][col] = s_.board[row][col];
 }
 
 // A second clearing pass or more: the chain's banner and bonus, and a hold.
