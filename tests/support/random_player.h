@@ -20,7 +20,7 @@ namespace nubbo::test {
 struct Move {
     enum Kind { New, Pause, Expert, FocusLost, Help, Key, Wait, Show, Board };
     Kind kind = Wait;
-    long long value = 0;  // the key's code, the wait in ms, the box ticked, the board scanned
+    long long value = 0;     // the key's code, the wait in ms, the box ticked, the board scanned
     ::nubbo::Board board{};  // the board laid, for a Board move
 
     // The move as script lines; none for focus loss, which scripts lack.
