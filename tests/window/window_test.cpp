@@ -15,6 +15,9 @@
 #include "board_view.h"
 #include "fonts.h"
 #include "form_layout.h"
+#ifdef NUBBO_GAMEPADS
+#include "gamepads.h"
+#endif
 #include "main_window.h"
 #include "open_window.h"
 
@@ -146,7 +149,8 @@ class WindowTest : public QObject {
         QVERIFY(!(window->windowFlags() & Qt::WindowMaximizeButtonHint));
         QVERIFY(!(window->windowFlags() & Qt::WindowMinimizeButtonHint));
         QVERIFY(window->windowFlags() & Qt::WindowCloseButtonHint);
-        QVERIFY(window->windowIcon().availableSizes().contains(QSize(32, 32)));
+        // The icon comes once the first frame is painted.
+        QTRY_VERIFY(window->windowIcon().availableSizes().contains(QSize(32, 32)));
     }
 
     void controls_data() {
@@ -287,6 +291,21 @@ class WindowTest : public QObject {
         for (const QByteArray& line : maps.readAll().split('\n'))
             if (line.endsWith("/ukai.ttc")) ++mappings;
         QCOMPARE(mappings, 1);
+    }
+
+    // What the first frame does not show waits until it is painted: the
+    // icon's pictures, and SDL, which is loaded at all only once a joystick
+    // is plugged in.
+    void theFirstFrameWaitsForNothingItDoesNotShow() {
+        QVERIFY(nubbo::ui::MainWindow(2).windowIcon().isNull());
+        QTRY_VERIFY(!window->windowIcon().isNull());
+#ifdef NUBBO_GAMEPADS
+        if (nubbo::ui::joystickPluggedIn()) QSKIP("a joystick is plugged in: SDL is started");
+        QVERIFY(!window->findChild<nubbo::ui::Gamepads*>()->started());
+#endif
+        QFile maps(QStringLiteral("/proc/self/maps"));
+        QVERIFY(maps.open(QIODevice::ReadOnly | QIODevice::Text));
+        QVERIFY(!maps.readAll().contains("libSDL2"));
     }
 
     void menuAndShortcuts() {
