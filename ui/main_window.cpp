@@ -192,7 +192,9 @@ void MainWindow::afterFirstFrame() {
     // frame, which does not show them.
     setWindowIcon(appIcon());
 #ifdef NUBBO_GAMEPADS
-    if (gamepads_) gamepads_->lookForPads();
+    // In a turn of the event loop of its own, so that a key pressed
+    // meanwhile waits for one piece of this work, not both.
+    if (gamepads_) QTimer::singleShot(0, gamepads_, &Gamepads::lookForPads);
 #endif
 }
 
