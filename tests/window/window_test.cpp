@@ -7,6 +7,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPaintEvent>
+#include <QPainter>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTimer>
@@ -495,6 +496,39 @@ class WindowTest : public QObject {
         QTRY_COMPARE(banner().text(), QStringLiteral("PAUSE"));
         QTest::qWait(600);
         QCOMPARE(piece().row, 0);
+    }
+
+    // The program's own Kai face draws every text the window shows in it
+    // pixel for pixel as the installed face does: the same outlines,
+    // metrics and hinting. Last, as it maps the installed font file.
+    void theOwnKaiFaceDrawsAsTheInstalledOne() {
+        auto draw = [](const QString& family, int px, const QString& text) {
+            QImage image(360, 120, QImage::Format_RGB32);
+            image.fill(Qt::white);
+            QPainter painter(&image);
+            QFont font(family);
+            font.setPixelSize(px);
+            painter.setFont(font);
+            painter.setPen(kBlue);
+            painter.drawText(3, px + 5, text);
+            return image;
+        };
+        for (const auto& [px, text] : std::initializer_list<std::pair<int, QString>>{
+                 {11, "高手"}, {80, "按F2"}, {80, "PAUSE"}, {80, " 3連扁"}, {80, "第 12關"}}) {
+            QVERIFY2(draw(nubbo::ui::kOwnKaiFamily, px, text) == draw("AR PL UKai TW", px, text),
+                     qPrintable(text));
+        }
+        // 高手 in its text box, whose own face has no Chinese: the line is laid
+        // out over both faces.
+        auto box = [](const QString& kai) {
+            QLineEdit edit(QStringLiteral("高手"));
+            QFont font = nubbo::ui::textBoxFont();
+            font.setFamilies({font.family(), kai});
+            edit.setFont(font);
+            edit.setGeometry(0, 0, form::kExpertCaption.width, form::kExpertCaption.height);
+            return edit.grab().toImage();
+        };
+        QCOMPARE(box(nubbo::ui::kOwnKaiFamily), box(QStringLiteral("AR PL UKai TW")));
     }
 };
 
