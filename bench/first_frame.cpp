@@ -1,8 +1,11 @@
 // Measures start-up as the X server sees it: the time from exec of the game
 // to the first frame in which the whole board (104 white cells) shows on the
-// pink window. Usage: first_frame BINARY   (DISPLAY must name an X server)
+// pink window. Usage: first_frame BINARY [ARGUMENTS...]   (DISPLAY must name
+// an X server)
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/keysym.h>
+#include <dirent.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -10,8 +13,11 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
+
+#include "form_layout.h"
 
 extern char** environ;
 
@@ -60,14 +66,85 @@ bool boardShown(Display* dpy, Window w) {
     return white >= 104 * 32 * 32 && pink > 10000;
 }
 
+// CPU time of every thread of process `pid` so far, in milliseconds, from
+// the scheduler's own accounting.
+double cpuMillis(pid_t pid) {
+    const std::string dir = "/proc/" + std::to_string(pid) + "/task";
+    DIR* tasks = opendir(dir.c_str());
+    if (!tasks) return -1;
+    double ns = 0;
+    while (const dirent* task = readdir(tasks)) {
+        if (task->d_name[0] == '.') continue;
+        if (FILE* f = std::fopen((dir + "/" + task->d_name + "/schedstat").c_str(), "r")) {
+            unsigned long long run = 0;
+            if (std::fscanf(f, "%llu", &run) == 1) ns += double(run);
+            std::fclose(f);
+        }
+    }
+    closedir(tasks);
+    return ns / 1e6;
+}
+
+// Peak resident memory of process `pid`, in megabytes.
+double peakMegabytes(pid_t pid) {
+    FILE* f = std::fopen(("/proc/" + std::to_string(pid) + "/status").c_str(), "r");
+    if (!f) return -1;
+    char line[256];
+    double kb = -1;
+    while (std::fgets(line, sizeof line, f))
+        if (std::sscanf(line, "VmHWM: %lf", &kb) == 1) break;
+    std::fclose(f);
+    return kb / 1024;
+}
+
+// The board shows a new game's piece: one of the top three cells of its
+// column, empty (white) before, holds a tile. The client area starts below
+// the menu bar, at the bottom of the window.
+bool pieceShown(Display* dpy, Window w) {
+    XWindowAttributes a;
+    if (!XGetWindowAttributes(dpy, w, &a) || a.map_state != IsViewable) return false;
+    const int top = a.height - nubbo::form::kHeight;
+    XImage* img = XGetImage(dpy, w, 0, 0, a.width, a.height, AllPlanes, ZPixmap);
+    if (!img) return false;
+    bool shown = false;
+    for (int row = 0; row < 3 && !shown; ++row) {
+        const int x0 = nubbo::form::kBoard.left + nubbo::form::kCell * 3;
+        const int y0 = top + nubbo::form::kBoard.top + nubbo::form::kCell * row;
+        int white = 0;
+        for (int y = y0; y < y0 + nubbo::form::kCell; ++y)
+            for (int x = x0; x < x0 + nubbo::form::kCell; ++x)
+                white += (XGetPixel(img, x, y) & 0xFFFFFF) == 0xFFFFFF;
+        shown = white < nubbo::form::kCell * nubbo::form::kCell / 2;
+    }
+    XDestroyImage(img);
+    return shown;
+}
+
+// Presses F2 (a new game) in window `w`, given the focus first.
+void pressF2(Display* dpy, Window w) {
+    XSetInputFocus(dpy, w, RevertToParent, CurrentTime);
+    XKeyEvent key{};
+    key.type = KeyPress;
+    key.display = dpy;
+    key.window = w;
+    key.root = DefaultRootWindow(dpy);
+    key.time = CurrentTime;
+    key.same_screen = True;
+    key.keycode = XKeysymToKeycode(dpy, XK_F2);
+    XSendEvent(dpy, w, True, KeyPressMask, reinterpret_cast<XEvent*>(&key));
+    XFlush(dpy);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: first_frame BINARY\n");
+        std::fprintf(stderr, "usage: first_frame BINARY [ARGUMENTS...]\n");
         return 2;
     }
-    Display* dpy = XOpenDisplay(nullptr);
+    // On a loaded machine the server may refuse a connection now and then.
+    Display* dpy = nullptr;
+    for (int attempt = 0; attempt < 100 && !(dpy = XOpenDisplay(nullptr)); ++attempt) usleep(20000);
     if (!dpy) {
         std::fprintf(stderr, "first_frame: cannot open the display\n");
         return 2;
@@ -77,20 +154,46 @@ int main(int argc, char** argv) {
 
     const auto start = Clock::now();
     pid_t pid;
-    char* args[] = {argv[1], nullptr};
-    if (posix_spawn(&pid, argv[1], nullptr, nullptr, args, environ) != 0) {
+    if (posix_spawn(&pid, argv[1], nullptr, nullptr, argv + 1, environ) != 0) {
         std::perror("first_frame: spawn");
         return 2;
     }
+    // FIRST_FRAME_KEY=1: F2 is pressed the moment the window is on screen
+    // (mapped, whether painted yet or not), and what is measured is the time
+    // from that press to the first frame that shows the new game's piece.
+    const char* keyMode = std::getenv("FIRST_FRAME_KEY");
+    const bool key = keyMode && *keyMode == '1';
+    Clock::time_point pressed;
     Window game = 0;
-    double ms = -1;
+    double ms = -1, cpuMs = -1;
     while (Clock::now() - start < std::chrono::seconds(10)) {
         if (!game) game = findGame(dpy, DefaultRootWindow(dpy), netName, utf8);
-        if (game && boardShown(dpy, game)) {
+        if (key && game && pressed == Clock::time_point()) {
+            XWindowAttributes a;
+            if (XGetWindowAttributes(dpy, game, &a) && a.map_state == IsViewable) {
+                pressF2(dpy, game);
+                pressed = Clock::now();
+            }
+            continue;
+        }
+        if (key && pressed != Clock::time_point() && pieceShown(dpy, game)) {
+            ms = std::chrono::duration<double, std::milli>(Clock::now() - pressed).count();
+            cpuMs = cpuMillis(pid);
+            break;
+        }
+        if (!key && game && boardShown(dpy, game)) {
             ms = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+            cpuMs = cpuMillis(pid);
             break;
         }
         usleep(500);
+    }
+    // FIRST_FRAME_HOLD_MS=N: the program's peak resident memory N ms after
+    // that frame as well (VmHWM, in MB).
+    double peakMb = -1;
+    if (const char* hold = std::getenv("FIRST_FRAME_HOLD_MS"); hold && ms >= 0) {
+        usleep(useconds_t(std::atoi(hold)) * 1000);
+        peakMb = peakMegabytes(pid);
     }
     kill(pid, SIGTERM);
     waitpid(pid, nullptr, 0);
@@ -99,6 +202,13 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "first_frame: no frame within 10 s\n");
         return 1;
     }
-    std::printf("%.1f\n", ms);
+    // FIRST_FRAME_CPU=1: the CPU time the program took up to that frame
+    // as well, which a loaded machine disturbs far less than the wall clock.
+    if (const char* cpu = std::getenv("FIRST_FRAME_CPU"); cpu && *cpu == '1')
+        std::printf("%.1f %.1f", ms, cpuMs);
+    else
+        std::printf("%.1f", ms);
+    if (peakMb >= 0) std::printf(" %.2f", peakMb);
+    std::printf("\n");
     return 0;
 }

@@ -16,6 +16,10 @@ build/release/bench/core_bench --benchmark_repetitions=5 --benchmark_report_aggr
     goal = name == "BM_SettleLandingNoRun" ? "<= 1 us" : name == "BM_SettleLandingThreePassChain" ? "<= 10 us" : "-"
     printf "| %s (median of 5) | %.3f us | %s |\n", name, $4 / 1000, goal }'
 bench/process_bench.sh build/release | tail -n +3
+# Desktop start-up beside a bare Qt window (bench/bare_window), same run.
+echo
+bench/startup_bench.sh build/release
+echo
 # Gamepads: the window at rest with no pad, with a virtual pad, without again.
 QT_QPA_PLATFORM=offscreen build/release/bench/pad_idle "${PAD_SECONDS:-10}" "${RUNS:-5}"
 bench/timing_bench.sh build/timing

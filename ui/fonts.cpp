@@ -1,5 +1,6 @@
 #include "fonts.h"
 
+#include <QFontDatabase>
 #include <QStringList>
 
 #include "form_layout.h"
@@ -13,13 +14,24 @@ constexpr int pointsToPixels(int points) {
     return points * 4 / 3;
 }
 
-// The Kai faces, the one of Traditional Chinese first.
+// Whether the program's own Kai face is loaded.
+bool ownKai = false;
+
+// The Kai faces: the program's own, with only the glyphs the window shows
+// in it, then the installed ones, the one of Traditional Chinese first.
 QStringList kaiFaces() {
-    return {QStringLiteral("AR PL UKai TW"), QStringLiteral("AR PL UKai CN")};
+    QStringList faces{QStringLiteral("AR PL UKai TW"), QStringLiteral("AR PL UKai CN")};
+    if (ownKai) faces.prepend(kOwnKaiFamily);
+    return faces;
 }
 }  // namespace
 
 void installFontSubstitutions() {
+    // The glyphs the banner and 高手 show, compiled in: fontconfig need not
+    // match the Kai face nor map its 17 MB file on the way to the first
+    // frame. The installed faces stay behind it for any other character.
+    if (!ownKai)
+        ownKai = QFontDatabase::addApplicationFont(QStringLiteral(":/fonts/nubbo-kai.ttf")) >= 0;
     QFont::insertSubstitutions(QStringLiteral("標楷體"), kaiFaces());
     // Qt's generic default face, which fontconfig would answer by the locale
     // (under zh_TW with the CN face of the Kai file, mapping that large file

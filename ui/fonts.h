@@ -4,9 +4,14 @@
 
 namespace nubbo::ui {
 
-// Maps the window's font faces to the Debian fonts that carry them: the Kai
-// face of the banner to AR PL UKai, Arial to Liberation Sans (same metrics),
-// and Qt's generic default face to DejaVu Sans in every locale.
+// The program's own Kai face: the glyphs of AR PL UKai TW that the banner
+// and 高手 show, compiled in (assets/make_kai_font.py).
+inline const QString kOwnKaiFamily = QStringLiteral("Nubbo Kai");
+
+// Loads the program's own Kai face and maps the window's font faces to the
+// fonts that carry them: the Kai face of the banner to that face, then to
+// Debian's AR PL UKai, Arial to Liberation Sans (same metrics), and Qt's
+// generic default face to DejaVu Sans in every locale.
 void installFontSubstitutions();
 
 QFont bannerFont();    // the banner: Kai, 60 pt

@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QTimer>
 
 #include "accessibility.h"
 #include "banner_label.h"
@@ -42,7 +43,6 @@ MainWindow::MainWindow(std::uint64_t seed, GameEvents* events)
                                Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                                Qt::MSWindowsFixedSizeDialogHint) {
     setWindowTitle(caption());
-    setWindowIcon(appIcon());
 
     board_ = new BoardView(this);
     board_->setObjectName(QStringLiteral("board"));
@@ -188,8 +188,25 @@ void MainWindow::showHelp() {
     game_->closeHelp();
 }
 
+void MainWindow::afterFirstFrame() {
+    // The icon's pictures are read and sent to the X server after the first
+    // frame, which does not show them.
+    setWindowIcon(appIcon());
+#ifdef NUBBO_GAMEPADS
+    // In a turn of the event loop of its own, so that a key pressed
+    // meanwhile waits for one piece of this work, not both.
+    if (gamepads_) QTimer::singleShot(0, gamepads_, &Gamepads::lookForPads);
+#endif
+}
+
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     const auto type = event->type();
+    // What the first frame does not need waits until the board's first
+    // paint is done and on its way to the screen.
+    if (type == QEvent::Paint && watched == board_ && !painted_) {
+        painted_ = true;
+        QTimer::singleShot(0, this, &MainWindow::afterFirstFrame);
+    }
     if (type != QEvent::KeyPress && type != QEvent::KeyRelease) return false;
     auto* widget = qobject_cast<QWidget*>(watched);
     // Only keys aimed at this window; a dialog of its own keeps its keys.

@@ -68,6 +68,9 @@ class MainWindow : public QMainWindow, public nubbo::Window {
 
   private:
     void showHelp();
+    // What waits until the first frame is painted: the window's icon, and
+    // gamepads (SDL started if a joystick is plugged in).
+    void afterFirstFrame();
     QLineEdit* addTextBox(const char* name, const form::Box& box, const QString& text,
                           const QFont& font = textBoxFont());
 
@@ -82,6 +85,7 @@ class MainWindow : public QMainWindow, public nubbo::Window {
     QAction* newAction_;            // Game > New
     QAction* pauseAction_;          // Game > Pause
     Gamepads* gamepads_ = nullptr;  // none when built without SDL
+    bool painted_ = false;          // the board's first paint has come
     std::unique_ptr<QtClock> clock_;
     std::unique_ptr<Game> game_;
 #ifdef NUBBO_TIMING

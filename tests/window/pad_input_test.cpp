@@ -149,3 +149,30 @@ TEST(PadInput, Scripts) {
 }
 
 }  // namespace
+
+#ifdef NUBBO_GAMEPADS
+#include "gamepads.h"
+
+// Which input devices start SDL: their key capabilities as Linux writes
+// them (hexadecimal words, the highest bits first).
+TEST(JoystickButtons, OnlyJoysticksAndGamepads) {
+    const struct {
+        const char* bitmap;
+        bool joystick;
+    } rows[] = {
+        {"7cdb000000000000 0 0 0 0\n", true},  // a gamepad: BTN_SOUTH and its kin
+        {"ffff00000000 0 0 0 0", true},        // a joystick: BTN_TRIGGER up
+        {"1 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0", false},  // KEY_* beyond the buttons
+        {"8000000000000000 0 0 0 0", true},                        // 0x13f, the last of the range
+        {"1 0 0 0 0 0", false},       // 0x140, BTN_DIGI: a tablet's pen
+        {"80000000 0 0 0 0", false},  // 0x11f, the mouse button below the range
+        {"70000 0 0 0 0", false},     // a mouse: BTN_LEFT, RIGHT, MIDDLE
+        {"402000000 3803078f800d001 feffffdfffefffff fffffffffffffffe", false},  // a keyboard
+        {"", false},
+        {"0", false},
+        {"zz 0 0 0 0", false},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(nubbo::ui::hasJoystickButtons(row.bitmap), row.joystick) << row.bitmap;
+}
+#endif
