@@ -1,10 +1,10 @@
 // The board: 8 x 13 cells of 32 x 32 pixels on a canvas, each showing one of
 // the tile pictures (as many as the core has tile codes). Pictures are
-X
-// scale of the form. The board keeps what each cell shows, to paint it again
-// when either changes. The pictures come inside the game's host
-// (web/game_host.js, with tiles.js made at build time), which draws them,
-// in its worker where it has one.
+// scaled by whole device pixels with no smoothing, so the pixel art stays
+// crisp at any device pixel ratio and scale of the form. The board keeps
+// what each cell shows, to paint it again when either changes. The pictures
+// come inside the game's host (web/game_host.js, with tiles.js made at build
+// time), which draws them, in its worker where it has one.
 import { FORM } from "./form.js";
 import { TILE_PICTURES } from "./tiles.js";
 
