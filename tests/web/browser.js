@@ -67,19 +67,20 @@ export async function startBrowser({ site = SITE } = {}) {
   };
 }
 
-// The page as a player sees it, in device pixels, with the client area's
-// top-left corner in pixels of the unscaled form and `ratio`, the device
-// pixels per such pixel (the device pixel ratio times the form's scale).
-export async function look(page) {
-  const png = await page.screenshot({ type: "png", captureBeyondViewport: false });
-  const image = decodePng(Buffer.from(png));
-  const { x, y, ratio } = await page.evaluate(() => {
-    const client = document.getElementById("client");
-    const r = client.getBoundingClientRect();
-    // The rectangle is in floats: the ratio to a thousandth.
-    return { x: r.left * devicePixelRatio, y: r.top * devicePixelRatio,
-      ratio: Math.round((devicePixelRatio * r.width / client.offsetWidth) * 1000) / 1000 };
-  });
+// Where the client area's top-left corner is, in device pixels, and `ratio`,
+// the device pixels per pixel of the unscaled form (the device pixel ratio
+// times the form's scale). Run in the page.
+export function clientFrame() {
+  const client = document.getElementById("client");
+  const r = client.getBoundingClientRect();
+  // The rectangle is in floats: the ratio to a thousandth.
+  return { x: r.left * devicePixelRatio, y: r.top * devicePixelRatio,
+    ratio: Math.round((devicePixelRatio * r.width / client.offsetWidth) * 1000) / 1000 };
+}
+
+// A screenshot read in pixels of the unscaled form from the client area's
+// corner, `frame` as clientFrame tells it.
+export function framed(image, { x, y, ratio }) {
   return {
     ...image, ratio,
     // The colour at (cx, cy) form pixels from the client area's corner.
@@ -99,6 +100,12 @@ export async function look(page) {
       return { width: pw, height: ph, rgba: out };
     },
   };
+}
+
+// The page as a player sees it, in device pixels, read from the client area.
+export async function look(page) {
+  const png = await page.screenshot({ type: "png", captureBeyondViewport: false });
+  return framed(decodePng(Buffer.from(png)), await page.evaluate(clientFrame));
 }
 
 // Counts of a thread's wake-ups and animation frames, the timeouts still

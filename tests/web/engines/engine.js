@@ -20,7 +20,7 @@ import { join } from "node:path";
 import { setTimeout as sleep } from "node:timers/promises";
 import puppeteer from "puppeteer-core";
 import { serve } from "../../../web/serve.mjs";
-import { SITE } from "../browser.js";
+import { SITE, clientFrame, framed } from "../browser.js";
 import { decodePng } from "../png.js";
 import { newSession } from "./webdriver.js";
 
@@ -233,25 +233,7 @@ export async function startEngine(engine) {
     },
     // The page as a player sees it (see ../browser.js's look).
     async look() {
-      const image = decodePng(await browser.screenshot());
-      const { x, y, ratio } = await browser.evaluate(() => {
-        const client = document.getElementById("client");
-        const r = client.getBoundingClientRect();
-        return { x: r.left * devicePixelRatio, y: r.top * devicePixelRatio,
-          ratio: Math.round((devicePixelRatio * r.width / client.offsetWidth) * 1000) / 1000 };
-      });
-      return {
-        ...image, ratio,
-        box(cx, cy, w, h) {
-          const px = Math.round(x + cx * ratio), py = Math.round(y + cy * ratio);
-          const pw = Math.round(w * ratio), ph = Math.round(h * ratio);
-          const out = Buffer.alloc(pw * ph * 4);
-          for (let row = 0; row < ph; ++row)
-            image.rgba.copy(out, row * pw * 4, ((py + row) * image.width + px) * 4,
-              ((py + row) * image.width + px + pw) * 4);
-          return { width: pw, height: ph, rgba: out };
-        },
-      };
+      return framed(decodePng(await browser.screenshot()), await browser.evaluate(clientFrame));
     },
     // The network gone: no file of the site left to send, and no new
     // connection taken (a browser's open one may take a while to go).
