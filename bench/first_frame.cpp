@@ -98,8 +98,12 @@ double peakMegabytes(pid_t pid) {
 }
 
 // The board shows a new game's piece: one of the top three cells of its
-// column, empty (white) before, holds a tile. The client area starts below
+// column, empty (all white) before, holds a tile. Some tile pictures are
+// mostly white themselves, so a cell counts as holding one as soon as a
+// fair number of its pixels are not white. The client area starts below
 // the menu bar, at the bottom of the window.
+constexpr int kInkedPixels = 64;
+
 bool pieceShown(Display* dpy, Window w) {
     XWindowAttributes a;
     if (!XGetWindowAttributes(dpy, w, &a) || a.map_state != IsViewable) return false;
@@ -114,7 +118,7 @@ bool pieceShown(Display* dpy, Window w) {
         for (int y = y0; y < y0 + nubbo::form::kCell; ++y)
             for (int x = x0; x < x0 + nubbo::form::kCell; ++x)
                 white += (XGetPixel(img, x, y) & 0xFFFFFF) == 0xFFFFFF;
-        shown = white < nubbo::form::kCell * nubbo::form::kCell / 2;
+        shown = nubbo::form::kCell * nubbo::form::kCell - white >= kInkedPixels;
     }
     XDestroyImage(img);
     return shown;
