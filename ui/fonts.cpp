@@ -1,5 +1,6 @@
 #include "fonts.h"
 
+#include <QApplication>
 #include <QFontDatabase>
 #include <QStringList>
 
@@ -24,6 +25,25 @@ QStringList kaiFaces() {
     if (ownKai) faces.prepend(kOwnKaiFamily);
     return faces;
 }
+
+// The face that stands for `family`: the first installed one of the faces
+// this program maps it to, else the family itself. Asking Qt for a name no
+// face carries ("Arial", "標楷體", the generic "Sans Serif") makes it sort
+// every face fontconfig knows for a fallback, some 1.5 million instructions
+// a name, script and style, before it tries the substitutes, which then
+// give the same face. (QFontDatabase::hasFamily would have fontconfig
+// resolve the name as an alias, at much the same price.)
+QString installedFace(const QString& family) {
+    const QStringList installed = QFontDatabase::families();
+    for (const QString& substitute : QFont::substitutes(family))  // kept lower case
+        for (const QString& face : installed)
+            if (face.compare(substitute, Qt::CaseInsensitive) == 0) return face;
+    return family;
+}
+
+QFont named(const QString& family) {
+    return QFont(installedFace(family));
+}
 }  // namespace
 
 void installFontSubstitutions() {
@@ -42,33 +62,44 @@ void installFontSubstitutions() {
     QFont::insertSubstitutions(QStringLiteral("Arial"), QStringList()
                                                             << QStringLiteral("Liberation Sans")
                                                             << QStringLiteral("DejaVu Sans"));
+    // The menus' and dialogs' face, the desktop's choice, named by the face
+    // that carries it.
+    QFont menus = QApplication::font();
+    if (const QString face = installedFace(menus.family()); face != menus.family()) {
+        menus.setFamilies({face});
+        QApplication::setFont(menus);
+    }
 }
 
 QFont bannerFont() {
-    QFont font(QStringLiteral("標楷體"));
+    QFont font = named(QStringLiteral("標楷體"));
     font.setPixelSize(pointsToPixels(60));
     font.setWeight(QFont::Normal);
     return font;
 }
 
 QFont gameOverFont() {
-    QFont font(QStringLiteral("Arial"));
+    QFont font = named(QStringLiteral("Arial"));
     font.setPixelSize(pointsToPixels(36));
     font.setWeight(QFont::Normal);
     return font;
 }
 
 QFont textBoxFont() {
-    QFont font(QString::fromUtf8(form::kTextFontFamily));  // the page's face and size
+    QFont font = named(QString::fromUtf8(form::kTextFontFamily));  // the page's face and size
     font.setPixelSize(form::kTextFontPixels);
     font.setWeight(QFont::Normal);
     return font;
 }
 
-QFont withKaiFallback(QFont font) {
-    QStringList families = font.families();
-    if (families.isEmpty()) families << font.family();
-    font.setFamilies(families << kaiFaces());
+QFont expertCaptionFont() {
+    // Named as the form names it, not by the face that carries it: Qt then
+    // finds no face of that name for the Chinese characters and lays them
+    // out in the Kai face as their own, on the baseline they always had.
+    QFont font(QString::fromUtf8(form::kTextFontFamily));
+    font.setPixelSize(form::kTextFontPixels);
+    font.setWeight(QFont::Normal);
+    font.setFamilies(QStringList{font.family()} << kaiFaces());
     return font;
 }
 

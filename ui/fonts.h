@@ -20,9 +20,9 @@ QFont gameOverFont();  // "GAME OVER": Arial, 36 pt
 // for "Score:" to fit its 41 px box with the frame and margins Qt draws.
 QFont textBoxFont();
 
-// `font` with the banner's Kai face behind it for Chinese characters, so
-// that these come from the face the banner loads anyway and not from a
-// second face of the same large font file.
-QFont withKaiFallback(QFont font);
+// The text boxes' font with the banner's Kai face behind it, for 高手: the
+// characters come from the face the banner loads anyway, not from a second
+// face of the same large font file.
+QFont expertCaptionFont();
 
 }  // namespace nubbo::ui

@@ -38,7 +38,7 @@ QIcon appIcon() {
 }
 }  // namespace
 
-MainWindow::MainWindow(std::uint64_t seed, GameEvents* events)
+MainWindow::MainWindow(std::uint64_t seed, GameEvents* events, const QElapsedTimer* started)
     : QMainWindow(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                                Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                                Qt::MSWindowsFixedSizeDialogHint) {
@@ -59,7 +59,7 @@ MainWindow::MainWindow(std::uint64_t seed, GameEvents* events)
 
     // Read-only text boxes name the check box and the level and score boxes.
     addTextBox("expertCaption", form::kExpertCaption, QString::fromUtf8(form::kExpertCaptionText),
-               withKaiFallback(textBoxFont()));
+               expertCaptionFont());
     addTextBox("levelCaption", form::kLevelCaption, QString::fromUtf8(form::kLevelCaptionText));
     levelBox_ = addTextBox("levelBox", form::kLevelBox, QString());
     addTextBox("scoreCaption", form::kScoreCaption, QString::fromUtf8(form::kScoreCaptionText));
@@ -101,8 +101,8 @@ MainWindow::MainWindow(std::uint64_t seed, GameEvents* events)
     help->setObjectName(QStringLiteral("help"));
     connect(help, &QAction::triggered, this, [this] { showHelp(); });
 
-    clock_ = std::make_unique<QtClock>([this] { game_->wake(); });
-    game_ = std::make_unique<Game>(*this, *clock_, seed, events);
+    clock_ = std::make_unique<QtClock>([this] { game_->wake(); }, started);
+    game_ = std::make_unique<Game>(*this, *clock_, seed, events, Millis{0});  // at the clock's origin
 
     // Key preview: every key press reaches the game before any control.
     qApp->installEventFilter(this);
