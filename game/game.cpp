@@ -2,8 +2,11 @@
 
 namespace nubbo {
 
-Game::Game(Window& window, Clock& clock, std::uint64_t seed, GameEvents* events)
-    : rules_(seed, events, clock.now()), scheduler_(clock, rules_), presenter_(window) {}
+Game::Game(Window& window, Clock& clock, std::uint64_t seed, GameEvents* events,
+           std::optional<Millis> created)
+    : rules_(seed, events, created.value_or(clock.now())),
+      scheduler_(clock, rules_),
+      presenter_(window) {}
 
 // Every event: nothing after the program ended; the window is told what the
 // event changed.
@@ -16,7 +19,9 @@ void Game::handle(Handler handler) {
 }
 
 void Game::load(bool expert) {
-    handle([this, expert] { rules_.onLoad(expert); });
+    if (ended()) return;
+    scheduler_.handleBeforeDue([this, expert] { rules_.onLoad(expert); });
+    presenter_.show(rules_.screen(), rules_.state().inGame);
 }
 
 void Game::key(Key key) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 #include "clock.h"
 #include "presenter.h"
@@ -18,10 +19,17 @@ namespace nubbo {
 // ticks due before it, the event, then what changed on the window.
 class Game {
   public:
-    Game(Window& window, Clock& clock, std::uint64_t seed, GameEvents* events = nullptr);
+    // `created`: the instant the window was created, if not now. A front end
+    // that takes longer to build its window than the game's first ticks
+    // gives the instant its program started: the ticks that fell due
+    // meanwhile come with the load, and its first frame shows the board as
+    // the first repaint leaves it, not a blank one for a tick.
+    Game(Window& window, Clock& clock, std::uint64_t seed, GameEvents* events = nullptr,
+         std::optional<Millis> created = std::nullopt);
 
     // The window and its controls exist: start values, the prompt. `expert`:
-    // the 高手 box is ticked (the front end tells what it shows).
+    // the 高手 box is ticked (the front end tells what it shows). The load
+    // belongs to the window's creation: it comes before any tick.
     void load(bool expert);
     void key(Key key);          // a key press
     void newGame(bool expert);  // Game > New (F2), with the 高手 box as it shows

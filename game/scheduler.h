@@ -39,6 +39,19 @@ class Scheduler {
         rearm();
     }
 
+    // An event that belongs to an earlier instant than the ticks now due
+    // (the window's load, part of its creation): the handler first, as of
+    // the rules' own time, then the ticks due, then the wake-up.
+    template <typename Handler>
+    void handleBeforeDue(Handler handler) {
+        if (frozen()) return;
+        handler();
+        const Millis now = clock_.now();
+        deliverDue(now);
+        rules_.setNow(now);
+        rearm();
+    }
+
     void freeze();  // the help box opened
     void thaw();    // ... and closed: the time it was open counts for nothing
     bool frozen() const { return frozenAt_.has_value(); }

@@ -1,5 +1,6 @@
 // nubbo: the game window.
 #include <QApplication>
+#include <QElapsedTimer>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -14,6 +15,10 @@
 #endif
 
 int main(int argc, char** argv) {
+    // The game's window counts as created now: its timers run while Qt and
+    // the controls are set up.
+    QElapsedTimer started;
+    started.start();
     // Without a display Qt would abort with a long message; say it in one line.
     if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY") &&
         !std::getenv("QT_QPA_PLATFORM")) {
@@ -39,10 +44,10 @@ int main(int argc, char** argv) {
     }
 #ifdef NUBBO_TIMING
     nubbo::ui::TimingLog timing;
-    nubbo::ui::MainWindow window(seed, &timing);
+    nubbo::ui::MainWindow window(seed, &timing, &started);
     window.setTimingLog(&timing);
 #else
-    nubbo::ui::MainWindow window(seed);
+    nubbo::ui::MainWindow window(seed, nullptr, &started);
 #endif
     window.show();
     nubbo::ui::stopKeyReleases(window);

@@ -26,8 +26,12 @@ class Gamepads;
 class MainWindow : public QMainWindow, public nubbo::Window {
   public:
     // `seed` seeds the tiles of the game; `events`, if given, is told of
-    // what the rules do.
-    explicit MainWindow(std::uint64_t seed, GameEvents* events = nullptr);
+    // what the rules do. `started`, if given, is the instant the program
+    // started: the window counts as created then, so that the game's first
+    // ticks fall due while Qt and the controls are being set up and its
+    // first frame shows the painted board.
+    explicit MainWindow(std::uint64_t seed, GameEvents* events = nullptr,
+                        const QElapsedTimer* started = nullptr);
     ~MainWindow() override;
 
     // Starts the game state once the window and its controls exist, with the

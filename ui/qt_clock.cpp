@@ -4,8 +4,11 @@
 
 namespace nubbo::ui {
 
-QtClock::QtClock(std::function<void()> onWake) {
-    elapsed_.start();
+QtClock::QtClock(std::function<void()> onWake, const QElapsedTimer* origin) {
+    if (origin && origin->isValid())
+        elapsed_ = *origin;
+    else
+        elapsed_.start();
     timer_.setSingleShot(true);
     timer_.setTimerType(Qt::PreciseTimer);
     QObject::connect(&timer_, &QTimer::timeout, std::move(onWake));

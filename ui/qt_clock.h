@@ -12,7 +12,9 @@ namespace nubbo::ui {
 // timer, re-armed for the next due tick after every event. Nothing polls.
 class QtClock : public Clock {
   public:
-    explicit QtClock(std::function<void()> onWake);
+    // `origin`, if given: the instant the clock counts from (the program's
+    // start), else its construction.
+    explicit QtClock(std::function<void()> onWake, const QElapsedTimer* origin = nullptr);
 
     Millis now() const override { return elapsed_.elapsed(); }
     void wakeAt(std::optional<Millis> due) override;

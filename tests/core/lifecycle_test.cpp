@@ -1,6 +1,7 @@
 // Start-up, New, Pause, Exit and the help box's stillness.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <functional>
 #include <string>
 
@@ -37,6 +38,43 @@ TEST(Load, GivesTheStartValues) {
         EXPECT_EQ(t.interval(Fall), 400);
         EXPECT_EQ(t.interval(Hold), 1000);
         EXPECT_EQ(clock.wakeRequested(), 10);
+    }
+}
+
+// A window that takes longer to build than the game's first ticks counts
+// as created when its program started: its load still comes first, the ticks
+// due since follow it, and from then on it is the game a window loaded on
+// time would be, on the screen too (the board already painted).
+TEST(Load, OfAWindowBuiltLateComesFirstAndLeavesTheGameAsIfOnTime) {
+    for (Millis late : {0, 9, 10, 23, 41}) {
+        SCOPED_TRACE(late);
+        FakeWindow onTimeWindow, lateWindow;
+        VirtualClock onTimeClock, lateClock;
+        TestGame onTime(onTimeWindow, onTimeClock, 1);
+        onTime.load(false);
+        onTimeClock.advance(onTime, late);
+        {  // the program runs `late` ms before its window exists
+            FakeWindow none;
+            TestGame unloaded(none, lateClock, 1);  // asks the clock for nothing
+            lateClock.pass(unloaded, late);
+        }
+        TestGame built(lateWindow, lateClock, 1, nullptr, Millis{0});
+        built.load(false);
+        for (int step = 0; step < 3; ++step) {
+            EXPECT_EQ(built.state(), onTime.state());
+            EXPECT_EQ(built.screen(), onTime.screen());
+            EXPECT_EQ(built.timers(), onTime.timers());
+            EXPECT_EQ(lateClock.wakeRequested(), onTimeClock.wakeRequested());
+            EXPECT_EQ(lateWindow.level, onTimeWindow.level);
+            EXPECT_EQ(lateWindow.score, onTimeWindow.score);
+            EXPECT_EQ(lateWindow.bannerShown, onTimeWindow.bannerShown);
+            EXPECT_EQ(lateWindow.paints, onTimeWindow.paints);
+            EXPECT_EQ(0, std::memcmp(lateWindow.screen, onTimeWindow.screen, sizeof lateWindow.screen));
+            // Then a game, in step with the other's fall.
+            for (TestGame* game : {&onTime, &built}) game->newGame(false);
+            onTimeClock.advance(onTime, 517);
+            lateClock.advance(built, 517);
+        }
     }
 }
 
