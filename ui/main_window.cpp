@@ -102,7 +102,8 @@ MainWindow::MainWindow(std::uint64_t seed, GameEvents* events, const QElapsedTim
     connect(help, &QAction::triggered, this, [this] { showHelp(); });
 
     clock_ = std::make_unique<QtClock>([this] { game_->wake(); }, started);
-    game_ = std::make_unique<Game>(*this, *clock_, seed, events, Millis{0});  // at the clock's origin
+    game_ =
+        std::make_unique<Game>(*this, *clock_, seed, events, Millis{0});  // at the clock's origin
 
     // Key preview: every key press reaches the game before any control.
     qApp->installEventFilter(this);

@@ -69,7 +69,8 @@ TEST(Load, OfAWindowBuiltLateComesFirstAndLeavesTheGameAsIfOnTime) {
             EXPECT_EQ(lateWindow.score, onTimeWindow.score);
             EXPECT_EQ(lateWindow.bannerShown, onTimeWindow.bannerShown);
             EXPECT_EQ(lateWindow.paints, onTimeWindow.paints);
-            EXPECT_EQ(0, std::memcmp(lateWindow.screen, onTimeWindow.screen, sizeof lateWindow.screen));
+            EXPECT_EQ(
+                0, std::memcmp(lateWindow.screen, onTimeWindow.screen, sizeof lateWindow.screen));
             // Then a game, in step with the other's fall.
             for (TestGame* game : {&onTime, &built}) game->newGame(false);
             onTimeClock.advance(onTime, 517);
