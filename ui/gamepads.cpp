@@ -125,11 +125,22 @@ bool hasJoystickButtons(std::string_view keyBitmap) {
     return false;
 }
 
+// The entries of `dir` whose names start with `prefix`. (A name filter of
+// QDir's would compile a regular expression, loading PCRE and its JIT:
+// some 400 KB for a prefix.)
+QStringList entriesStartingWith(const QDir& dir, const QString& prefix, QDir::Filters filters) {
+    QStringList found;
+    for (const QString& name : dir.entryList(filters))
+        if (name.startsWith(prefix)) found << name;
+    return found;
+}
+
 bool joystickPluggedIn() {
     const QDir input(kInput);
-    if (!input.entryList({QStringLiteral("js*")}, QDir::System).isEmpty()) return true;
+    if (!entriesStartingWith(input, QStringLiteral("js"), QDir::System).isEmpty()) return true;
     const QDir devices(QStringLiteral("/sys/class/input"));
-    for (const QString& device : devices.entryList({QStringLiteral("event*")}, QDir::AllEntries)) {
+    for (const QString& device :
+         entriesStartingWith(devices, QStringLiteral("event"), QDir::AllEntries)) {
         QFile keys(devices.filePath(device + QStringLiteral("/device/capabilities/key")));
         if (keys.open(QIODevice::ReadOnly) && hasJoystickButtons(keys.readAll().toStdString()))
             return true;
