@@ -7,6 +7,8 @@
 #include <cmath>
 #include <cstring>
 
+#include "read_png.h"
+
 namespace nubbo::ui {
 
 namespace {
@@ -21,7 +23,7 @@ BoardView::BoardView(QWidget* parent) : QWidget(parent) {
     setFixedSize(kWidth, kHeight);
     setAttribute(Qt::WA_OpaquePaintEvent);
     for (int k = 0; k < int(source_.size()); ++k)
-        source_[k] = QImage(QStringLiteral(":/tiles/tile%1.png").arg(k))
+        source_[k] = readPng(QStringLiteral(":/tiles/tile%1.png").arg(k))
                          .convertToFormat(QImage::Format_RGB32);
     for (auto& row : shown_) row.fill(-1);
     rebuild();

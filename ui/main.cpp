@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "app_style.h"
 #include "fonts.h"
 #include "main_window.h"
 #include "platform_defaults.h"
@@ -32,6 +33,7 @@ int main(int argc, char** argv) {
     // own text, it is not appended to the title a second time.
     QApplication::setApplicationDisplayName(nubbo::ui::MainWindow::caption());
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.nubbo.Nubbo"));
+    nubbo::ui::installAppStyle();
     nubbo::ui::installFontSubstitutions();
 
     // Every run deals a different sequence of tiles, unless NUBBO_SEED names

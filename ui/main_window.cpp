@@ -13,6 +13,7 @@
 #include "banner_label.h"
 #include "fonts.h"
 #include "key_codes.h"
+#include "read_png.h"
 #ifdef NUBBO_GAMEPADS
 #include "gamepads.h"
 #endif
@@ -33,7 +34,8 @@ QRect placeOf(const form::Box& box) {
 QIcon appIcon() {
     QIcon icon;
     for (int size : {16, 24, 32, 48, 64, 128, 256})
-        icon.addFile(QStringLiteral(":/icons/nubbo-%1.png").arg(size), QSize(size, size));
+        icon.addPixmap(
+            QPixmap::fromImage(readPng(QStringLiteral(":/icons/nubbo-%1.png").arg(size))));
     return icon;
 }
 }  // namespace
