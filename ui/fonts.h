@@ -11,13 +11,15 @@ inline const QString kOwnKaiFamily = QStringLiteral("Nubbo Kai");
 // Loads the program's own Kai face and maps the window's font faces to the
 // fonts that carry them: the Kai face of the banner to that face, then to
 // Debian's AR PL UKai, Arial to Liberation Sans (same metrics), and Qt's
-// generic default face to DejaVu Sans in every locale.
+// generic default face to DejaVu Sans in every locale. The menus' face, if
+// the desktop names one only through such a mapping, is then named by the
+// face that carries it; so are the faces below.
 void installFontSubstitutions();
 
 QFont bannerFont();    // the banner: Kai, 60 pt
 QFont gameOverFont();  // "GAME OVER": Arial, 36 pt
-// The text boxes: the toolkit's default face at 11 px (8 pt), small enough
-// for "Score:" to fit its 41 px box with the frame and margins Qt draws.
+// The text boxes: the form's face and size (Arial, 12 px), as the page
+// shows them.
 QFont textBoxFont();
 
 // The text boxes' font with the banner's Kai face behind it, for 高手: the
