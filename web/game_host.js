@@ -9,7 +9,10 @@
 //
 // The page's messages, in order, a list of them at a time (what one task
 // of the page sent):
-//   { start: { canvas, ratio, module, seed, expert } }  once, first
+//   { module }   the game's compiled WebAssembly module, once, whenever it
+//                is ready (before or after the start): the game is
+//                instantiated on it at once, before it has a canvas
+//   { start: { canvas, ratio, seed, expert } }  once, before any of those below
 //   { ratio }    the board's device pixels per form pixel changed
 //   { key }      "left", "right", "rotate", "down" or "other"
 //   { command }  "new", "pause", "exit", "focusLost", "openHelp", "closeHelp"
@@ -57,16 +60,21 @@ export function hostGame(tell) {
 
   // The pictures decode while the page compiles the game's module.
   const pictures = loadPictures();
+  // The game, instantiated on its module as soon as that arrives.
+  let arrived;
+  const instantiated = new Promise((resolve) => { arrived = resolve; });
+  let instantiating = null;
+  const instantiate = (module) => createGame({
+    page: window,
+    instantiateWasm: (imports, done) => {
+      WebAssembly.instantiate(module, imports).then((instance) => done(instance, module), fail);
+      return {};
+    },
+  });
 
-  async function start({ canvas, ratio, module, seed, expert: ticked }) {
+  async function start({ canvas, ratio, seed, expert: ticked }) {
     expert = ticked;
-    [game] = await Promise.all([createGame({
-      page: window,
-      instantiateWasm: (imports, done) => {
-        WebAssembly.instantiate(module, imports).then((instance) => done(instance, module), fail);
-        return {};
-      },
-    }), pictures.then((decoded) => {
+    [game] = await Promise.all([instantiated, pictures.then((decoded) => {
       board = new Board(canvas, decoded, ratio);
       globalThis.board = board;  // where the browser tests read the board's pixels
     })]);
@@ -99,7 +107,13 @@ export function hostGame(tell) {
   return (messages) => {
     for (const message of Array.isArray(messages) ? messages : []) {
       if (!message || typeof message !== "object") continue;
-      if (message.start) loading ??= start(message.start).catch(fail);
+      if (message.module instanceof WebAssembly.Module) {
+        if (!instantiating) {
+          instantiating = instantiate(message.module);
+          instantiating.catch(() => {});  // the start hears of a failure
+          arrived(instantiating);
+        }
+      } else if (message.start) loading ??= start(message.start).catch(fail);
       else if (loading) loading = loading.then(() => { if (!failed) handle(message); }).catch(fail);
     }
   };

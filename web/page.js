@@ -25,9 +25,9 @@ function dealSeed() {
 // the canvas handed over to it, where the browser can hand one over; else
 // the same host on this thread. `show(name, value)` hears what it tells.
 // Returns what posts it a list of messages, transferring `transfer`.
-// The worker is started by web/boot.js, as early as the page can.
-async function startHost(show) {
-  const boot = await import("./boot.js");
+// The worker was started, and the game's module compiled and sent to it, by
+// web/boot.js, inline at the top of the page.
+async function startHost(show, boot) {
   const { worker } = boot;
   if (worker) {
     worker.onmessage = ({ data: [name, value] }) => show(name, value);
@@ -37,6 +37,7 @@ async function startHost(show) {
   }
   const { hostGame } = await import("./game_host.js");
   const receive = hostGame(show);
+  boot.compiled.then((module) => receive([{ module }]), () => {});
   return (messages) => receive(messages);
 }
 
@@ -44,14 +45,15 @@ async function startHost(show) {
 // characters ("按F2", " 3連扁") is the page's own language.
 const languageOf = (text) => (/[\u3400-\u9fff]/.test(text) ? "zh-Hant" : "en");
 
-// Connects the game's host: starts it, keeps it told of the device pixels,
-// shows what it tells, and hands it the board's canvas and the game's
-// module. Returns `send`, which sends the game one message (what is sent
+// Connects the game's host (web/boot.js started it): keeps it told of the
+// device pixels, shows what it tells, and hands it the board's canvas.
+// Returns `send`, which sends the game one message (what is sent
 // before the host has its start waits and follows the start), and `loaded`,
 // which settles when the game has loaded.
 function connectHost(page) {
-  // The host first, so that its worker loads while the page lays itself out.
-  const hosting = startHost((name, value) => show(name, value));
+  const boot = globalThis.nubboBoot;
+  if (!boot) throw new Error("its start-up script did not run");
+  const hosting = startHost((name, value) => show(name, value), boot);
   const canvas = $("board");
   // What one task of the page sends reaches the game as one message, so
   // that keys pressed at once (a quick swipe's rows) reach it at one
@@ -104,15 +106,16 @@ function connectHost(page) {
     $("again").addEventListener("click", again);
   }
 
-  // The game's module, compiled (by web/boot.js) while the worker starts;
-  // the game needs neither the page's fonts nor anything else of it.
+  // The host has the game's module from web/boot.js; it needs the canvas
+  // and nothing else of the page, not even its fonts. A module that cannot
+  // compile is the page's failure.
   async function begin() {
-    const module = await (await import("./boot.js")).compiled;
     const target = canvas.transferControlToOffscreen?.() ?? canvas;
     post = await hosting;
-    const start = { canvas: target, ratio: pixels, module, seed: dealSeed(), expert: $("expertBox").checked };
+    const start = { canvas: target, ratio: pixels, seed: dealSeed(), expert: $("expertBox").checked };
     post([{ start }, ...batch], target === canvas ? [] : [target]);
     batch = [];
+    await boot.compiled;
   }
   return { send, loaded: begin().then(() => loaded) };
 }

@@ -44,7 +44,7 @@ test("the first visit fetches the page, the game with its pictures, fonts and ic
 // to waste. Then the first keys: from the instant the page's script runs,
 // a key pressed while the game is still loading is kept, in order, and
 // acts once the game has loaded.
-test("a first visit: the game waits for seven files besides the page, and keys pressed while it loads act once it has", async () => {
+test("a first visit: the game waits for five files besides the page, and keys pressed while it loads act once it has", async () => {
   const page = await browser.blank();
   await page.setRequestInterception(true);
   let release;
@@ -73,8 +73,8 @@ test("a first visit: the game waits for seven files besides the page, and keys p
   });
   // Besides the page itself; its icons, manifest and the offline module are
   // nothing the game waits for.
-  assert.deepEqual(fetched.filter((path) => !/^(icons\/|manifest|offline)/.test(path)), ["boot.js", "fonts/nubbo-kai.woff2",
-    "fonts/nubbo-sans.woff2", "game_host.js", "nubbo-game.wasm", "page.js", "style.css"]);
+  assert.deepEqual(fetched.filter((path) => !/^(icons\/|manifest|offline)/.test(path)), ["fonts/nubbo-kai.woff2",
+    "fonts/nubbo-sans.woff2", "game_host.js", "nubbo-game.wasm", "page.js"]);
   await page.close();
 });
 
