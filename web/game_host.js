@@ -7,12 +7,14 @@
 // cannot be handed to a worker, the page runs the same host on its own
 // thread (`hostGame`).
 //
+// The game's WebAssembly comes inside this module (game_wasm.js), compiled
+// and instantiated the moment the module runs, before the page has sent
+// anything: the worker waits for no other file and for nothing of the
+// page's main thread.
+//
 // The page's messages, in order, a list of them at a time (what one task
 // of the page sent):
-//   { module }   the game's compiled WebAssembly module, once, whenever it
-//                is ready (before or after the start): the game is
-//                instantiated on it at once, before it has a canvas
-//   { start: { canvas, ratio, seed, expert } }  once, before any of those below
+//   { start: { canvas, ratio, seed, expert } }  once, first
 //   { ratio }    the board's device pixels per form pixel changed
 //   { key }      "left", "right", "rotate", "down" or "other"
 //   { command }  "new", "pause", "exit", "focusLost", "openHelp", "closeHelp"
@@ -22,7 +24,8 @@
 // setGameUnderWay, endProgram), "ready" once the game is loaded, and
 // "failed" with a message if it cannot start.
 import createGame from "./nubbo-game.js";
-import { Board, loadPictures } from "./board.js";
+import { Board, fromBase64, loadPictures } from "./board.js";
+import { GAME_WASM } from "./game_wasm.js";
 
 export function hostGame(tell) {
   let board = null;
@@ -58,19 +61,18 @@ export function hostGame(tell) {
     },
   };
 
-  // The pictures decode while the page compiles the game's module.
-  const pictures = loadPictures();
-  // The game, instantiated on its module as soon as that arrives.
-  let arrived;
-  const instantiated = new Promise((resolve) => { arrived = resolve; });
-  let instantiating = null;
-  const instantiate = (module) => createGame({
+  // The game compiles and instantiates, and the pictures decode, while the
+  // page is still loading: the compile first, as it runs on threads of its
+  // own while the pictures' decoders start here.
+  const instantiated = WebAssembly.compile(fromBase64(GAME_WASM)).then((module) => createGame({
     page: window,
     instantiateWasm: (imports, done) => {
       WebAssembly.instantiate(module, imports).then((instance) => done(instance, module), fail);
       return {};
     },
-  });
+  }));
+  instantiated.catch(() => {});  // the start hears of a failure
+  const pictures = loadPictures();
 
   async function start({ canvas, ratio, seed, expert: ticked }) {
     expert = ticked;
@@ -107,13 +109,7 @@ export function hostGame(tell) {
   return (messages) => {
     for (const message of Array.isArray(messages) ? messages : []) {
       if (!message || typeof message !== "object") continue;
-      if (message.module instanceof WebAssembly.Module) {
-        if (!instantiating) {
-          instantiating = instantiate(message.module);
-          instantiating.catch(() => {});  // the start hears of a failure
-          arrived(instantiating);
-        }
-      } else if (message.start) loading ??= start(message.start).catch(fail);
+      if (message.start) loading ??= start(message.start).catch(fail);
       else if (loading) loading = loading.then(() => { if (!failed) handle(message); }).catch(fail);
     }
   };

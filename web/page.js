@@ -25,8 +25,7 @@ function dealSeed() {
 // the canvas handed over to it, where the browser can hand one over; else
 // the same host on this thread. `show(name, value)` hears what it tells.
 // Returns what posts it a list of messages, transferring `transfer`.
-// The worker was started, and the game's module compiled and sent to it, by
-// web/boot.js, inline at the top of the page.
+// The worker was started by web/boot.js, inline at the top of the page.
 async function startHost(show, boot) {
   const { worker } = boot;
   if (worker) {
@@ -37,7 +36,6 @@ async function startHost(show, boot) {
   }
   const { hostGame } = await import("./game_host.js");
   const receive = hostGame(show);
-  boot.compiled.then((module) => receive([{ module }]), () => {});
   return (messages) => receive(messages);
 }
 
@@ -106,16 +104,14 @@ function connectHost(page) {
     $("again").addEventListener("click", again);
   }
 
-  // The host has the game's module from web/boot.js; it needs the canvas
-  // and nothing else of the page, not even its fonts. A module that cannot
-  // compile is the page's failure.
+  // The host has the game in its own file; it needs the canvas and nothing
+  // else of the page, not even its fonts.
   async function begin() {
     const target = canvas.transferControlToOffscreen?.() ?? canvas;
     post = await hosting;
     const start = { canvas: target, ratio: pixels, seed: dealSeed(), expert: $("expertBox").checked };
     post([{ start }, ...batch], target === canvas ? [] : [target]);
     batch = [];
-    await boot.compiled;
   }
   return { send, loaded: begin().then(() => loaded) };
 }

@@ -30,7 +30,7 @@ async function press(page, key) {
 
 test("the first visit fetches the page, the game with its pictures, fonts and icon: 100 KB gzipped at most", async () => {
   const fetched = await fetchedOnLoad(browser);
-  for (const part of ["index.html", "nubbo-game.wasm", "game_host.js", "fonts/nubbo-kai.woff2",
+  for (const part of ["index.html", "game_host.js", "fonts/nubbo-kai.woff2",
     "fonts/nubbo-sans.woff2", "icons/"])
     assert.ok(fetched.some((path) => path.startsWith(part)), `${part} fetched: ${fetched}`);
   assert.ok(!fetched.some((path) => path.startsWith("nubbo-script")), "the script hook waits for its first call");
@@ -44,13 +44,13 @@ test("the first visit fetches the page, the game with its pictures, fonts and ic
 // to waste. Then the first keys: from the instant the page's script runs,
 // a key pressed while the game is still loading is kept, in order, and
 // acts once the game has loaded.
-test("a first visit: the game waits for five files besides the page, and keys pressed while it loads act once it has", async () => {
+test("a first visit: the game waits for four files besides the page, and keys pressed while it loads act once it has", async () => {
   const page = await browser.blank();
   await page.setRequestInterception(true);
   let release;
   const held = new Promise((resolve) => { release = resolve; });
   page.on("request", async (request) => {
-    if (request.url().endsWith("/nubbo-game.wasm")) await held;
+    if (request.url().endsWith("/game_host.js")) await held;
     request.continue();
   });
   await page.setViewport({ width: 360, height: 620 });
@@ -74,7 +74,7 @@ test("a first visit: the game waits for five files besides the page, and keys pr
   // Besides the page itself; its icons, manifest and the offline module are
   // nothing the game waits for.
   assert.deepEqual(fetched.filter((path) => !/^(icons\/|manifest|offline)/.test(path)), ["fonts/nubbo-kai.woff2",
-    "fonts/nubbo-sans.woff2", "game_host.js", "nubbo-game.wasm", "page.js"]);
+    "fonts/nubbo-sans.woff2", "game_host.js", "page.js"]);
   await page.close();
 });
 
