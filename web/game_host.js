@@ -14,7 +14,7 @@
 //
 // The page's messages, in order, a list of them at a time (what one task
 // of the page sent):
-//   { start: { canvas, ratio, seed, expert } }  once, first
+//   { start: { canvas, ratio, seed, expert } }  once, first (web/boot.js)
 //   { ratio }    the board's device pixels per form pixel changed
 //   { key }      "left", "right", "rotate", "down" or "other"
 //   { command }  "new", "pause", "exit", "focusLost", "openHelp", "closeHelp"
