@@ -58,8 +58,9 @@ async function firstVisit(browser, url, { eager = false } = {}) {
     }
   })();
   await page.goto(url, { waitUntil: "load" });
+  // The game may be playable before the page first paints.
   if (eager) await page.waitForFunction(() => performance.getEntriesByName("nubbo-first-piece").length > 0);
-  else await page.waitForFunction(() => performance.getEntriesByName("first-contentful-paint").length > 0);
+  await page.waitForFunction(() => performance.getEntriesByName("first-contentful-paint").length > 0);
   done = true;
   await presses;
   const times = await page.evaluate(() => {

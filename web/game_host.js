@@ -7,9 +7,14 @@
 // cannot be handed to a worker, the page runs the same host on its own
 // thread (`hostGame`).
 //
+// The game's WebAssembly comes inside this module (game_wasm.js), compiled
+// and instantiated the moment the module runs, before the page has sent
+// anything: the worker waits for no other file and for nothing of the
+// page's main thread.
+//
 // The page's messages, in order, a list of them at a time (what one task
 // of the page sent):
-//   { start: { canvas, ratio, module, seed, expert } }  once, first
+//   { start: { canvas, ratio, seed, expert } }  once, first (web/boot.js)
 //   { ratio }    the board's device pixels per form pixel changed
 //   { key }      "left", "right", "rotate", "down" or "other"
 //   { command }  "new", "pause", "exit", "focusLost", "openHelp", "closeHelp"
@@ -19,7 +24,8 @@
 // setGameUnderWay, endProgram), "ready" once the game is loaded, and
 // "failed" with a message if it cannot start.
 import createGame from "./nubbo-game.js";
-import { Board, loadPictures } from "./board.js";
+import { Board, fromBase64, loadPictures } from "./board.js";
+import { GAME_WASM } from "./game_wasm.js";
 
 export function hostGame(tell) {
   let board = null;
@@ -55,18 +61,22 @@ export function hostGame(tell) {
     },
   };
 
-  // The pictures decode while the page compiles the game's module.
+  // The game compiles and instantiates, and the pictures decode, while the
+  // page is still loading: the compile first, as it runs on threads of its
+  // own while the pictures' decoders start here.
+  const instantiated = WebAssembly.compile(fromBase64(GAME_WASM)).then((module) => createGame({
+    page: window,
+    instantiateWasm: (imports, done) => {
+      WebAssembly.instantiate(module, imports).then((instance) => done(instance, module), fail);
+      return {};
+    },
+  }));
+  instantiated.catch(() => {});  // the start hears of a failure
   const pictures = loadPictures();
 
-  async function start({ canvas, ratio, module, seed, expert: ticked }) {
+  async function start({ canvas, ratio, seed, expert: ticked }) {
     expert = ticked;
-    [game] = await Promise.all([createGame({
-      page: window,
-      instantiateWasm: (imports, done) => {
-        WebAssembly.instantiate(module, imports).then((instance) => done(instance, module), fail);
-        return {};
-      },
-    }), pictures.then((decoded) => {
+    [game] = await Promise.all([instantiated, pictures.then((decoded) => {
       board = new Board(canvas, decoded, ratio);
       globalThis.board = board;  // where the browser tests read the board's pixels
     })]);

@@ -11,9 +11,22 @@ use are understood, and anything else stops the build.
 
 Style sheets are joined as they are, in the order given.
 
+A page gets the files it marks `data-inline` inside it: its
+`<link rel="stylesheet" href="NAME" data-inline>` becomes a `<style>` and its
+`<script src="NAME" data-inline></script>` a classic inline `<script>`, each
+with the file NAME of DIR as it stands, and the page's Content-Security-Policy
+allows exactly these blocks by their SHA-256 hashes (in style-src and
+script-src), so that the first paint needs no style sheet of its own and the
+script runs while the page is still read, with no inline code allowed
+besides. A block its element could not hold (a closing tag inside it), a
+mark without its file, or a policy without those directives stops the build.
+
 Usage: make_bundle.py js DIR ENTRY OUT   (ENTRY and the modules in DIR)
        make_bundle.py css OUT IN...
+       make_bundle.py html PAGE DIR      (PAGE rewritten in place)
 """
+import base64
+import hashlib
 import re
 import sys
 from pathlib import Path
@@ -84,8 +97,52 @@ def bundle(folder, entry):
     return "".join(parts)
 
 
+INLINE = re.compile(r'<link rel="stylesheet" href="(?P<style>[\w.-]+)" data-inline>'
+                    r'|<script src="(?P<script>[\w.-]+)" data-inline></script>')
+POLICY = re.compile(r'(<meta http-equiv="Content-Security-Policy" content=")([^"]*)(">)')
+
+
+def inline(page, folder):
+    """The page with its marked files inside it and their hashes in its policy."""
+    hashes = {"script-src": [], "style-src": []}
+
+    def block(m):
+        tag, name = ("style", m.group("style")) if m.group("style") else ("script", m.group("script"))
+        path = folder / name
+        if not path.is_file():
+            sys.exit(f"make_bundle: {name}, marked to be put inside the page, is not in {folder}")
+        text = path.read_text(encoding="utf-8")
+        if re.search(rf"</{tag}", text, re.I) or "<!--" in text:
+            sys.exit(f"make_bundle: {name} cannot stand inside a <{tag}> element")
+        digest = base64.b64encode(hashlib.sha256(text.encode("utf-8")).digest()).decode("ascii")
+        hashes[f"{tag}-src"].append(f"'sha256-{digest}'")
+        return f"<{tag}>{text}</{tag}>"
+
+    page = INLINE.sub(block, page)
+    if re.search(r"data-inline", page):
+        sys.exit("make_bundle: a data-inline mark this script does not understand")
+    policies = POLICY.findall(page)
+    if len(policies) != 1:
+        sys.exit("make_bundle: the page needs exactly one Content-Security-Policy")
+
+    def allow(m):
+        directives = [d.strip() for d in m.group(2).split(";")]
+        for name, allowed in hashes.items():
+            found = [k for k, d in enumerate(directives) if d.split()[:1] == [name]]
+            if allowed and not found:
+                sys.exit(f"make_bundle: the page's policy has no {name} for its inline blocks")
+            for k in found:
+                directives[k] = " ".join([directives[k], *allowed])
+        return m.group(1) + "; ".join(directives) + m.group(3)
+
+    return POLICY.sub(allow, page)
+
+
 if __name__ == "__main__":
-    if len(sys.argv) == 5 and sys.argv[1] == "js":
+    if len(sys.argv) == 4 and sys.argv[1] == "html":
+        page = Path(sys.argv[2])
+        page.write_text(inline(page.read_text(encoding="utf-8"), Path(sys.argv[3])), encoding="utf-8")
+    elif len(sys.argv) == 5 and sys.argv[1] == "js":
         Path(sys.argv[4]).write_text(bundle(Path(sys.argv[2]), sys.argv[3]), encoding="utf-8")
     elif len(sys.argv) >= 4 and sys.argv[1] == "css":
         Path(sys.argv[2]).write_text("".join(Path(p).read_text(encoding="utf-8") for p in sys.argv[3:]),

@@ -13,30 +13,24 @@ globalThis.nubbo = { runScript: async (text) => (await import("./script.js")).ru
 
 const $ = (id) => document.getElementById(id);
 
-// A whole number below 2^53: from `?seed=N` to replay a deal, else at random.
-function dealSeed() {
-  const asked = new URLSearchParams(location.search).get("seed");
-  if (asked !== null && /^\d{1,15}$/.test(asked)) return Number(asked);
-  const words = crypto.getRandomValues(new Uint32Array(2));
-  return (words[0] & 0x1fffff) * 2 ** 32 + words[1];
-}
-
 // The game's host (web/game_host.js): a worker, which draws the board on
 // the canvas handed over to it, where the browser can hand one over; else
 // the same host on this thread. `show(name, value)` hears what it tells.
-// Returns what posts it a list of messages, transferring `transfer`.
-// The worker is started by web/boot.js, as early as the page can.
-async function startHost(show) {
-  const boot = await import("./boot.js");
+// Returns what posts it a list of messages. The worker was started, and
+// the game's start sent to it, by web/boot.js, inline at the top of the
+// page; what the worker told before this module ran is heard first.
+async function startHost(show, boot) {
   const { worker } = boot;
   if (worker) {
+    for (const [name, value] of boot.heard.splice(0)) show(name, value);
     worker.onmessage = ({ data: [name, value] }) => show(name, value);
     worker.onerror = (event) => show("failed", event.message || "its worker could not run");
     if (boot.workerError) show("failed", boot.workerError);
-    return (messages, transfer = []) => worker.postMessage(messages, transfer);
+    return (messages) => worker.postMessage(messages);
   }
   const { hostGame } = await import("./game_host.js");
   const receive = hostGame(show);
+  receive([{ start: boot.start }]);
   return (messages) => receive(messages);
 }
 
@@ -44,15 +38,14 @@ async function startHost(show) {
 // characters ("按F2", " 3連扁") is the page's own language.
 const languageOf = (text) => (/[\u3400-\u9fff]/.test(text) ? "zh-Hant" : "en");
 
-// Connects the game's host: starts it, keeps it told of the device pixels,
-// shows what it tells, and hands it the board's canvas and the game's
-// module. Returns `send`, which sends the game one message (what is sent
-// before the host has its start waits and follows the start), and `loaded`,
-// which settles when the game has loaded.
+// Connects the game's host (web/boot.js started it and gave it the board's
+// canvas): keeps it told of the device pixels and shows what it tells.
+// Returns `send`, which sends the game one message (what is sent before
+// the host is connected waits and follows), and `loaded`, which settles
+// when the game has loaded.
 function connectHost(page) {
-  // The host first, so that its worker loads while the page lays itself out.
-  const hosting = startHost((name, value) => show(name, value));
-  const canvas = $("board");
+  const boot = globalThis.nubboBoot;
+  if (!boot?.start) throw new Error("its start-up script did not run");
   // What one task of the page sends reaches the game as one message, so
   // that keys pressed at once (a quick swipe's rows) reach it at one
   // instant, as they would on this thread.
@@ -62,13 +55,13 @@ function connectHost(page) {
     if (!batch.length && post) queueMicrotask(() => { post(batch); batch = []; });
     batch.push(message);
   };
-  let pixels = 1;  // device pixels per pixel of the unscaled form
+  // Device pixels per pixel of the unscaled form, as the host last heard.
+  let told = boot.start.ratio;
   fitForm({
     bar: $("touchbar"),
     onFit(fitted, scaled) {
-      pixels = fitted;
       page.scale = scaled;
-      if (post) send({ ratio: pixels });
+      if (fitted !== told) send({ ratio: (told = fitted) });
     },
   });
   let ready, failed;
@@ -104,14 +97,9 @@ function connectHost(page) {
     $("again").addEventListener("click", again);
   }
 
-  // The game's module, compiled (by web/boot.js) while the worker starts;
-  // the game needs neither the page's fonts nor anything else of it.
   async function begin() {
-    const module = await (await import("./boot.js")).compiled;
-    const target = canvas.transferControlToOffscreen?.() ?? canvas;
-    post = await hosting;
-    const start = { canvas: target, ratio: pixels, module, seed: dealSeed(), expert: $("expertBox").checked };
-    post([{ start }, ...batch], target === canvas ? [] : [target]);
+    post = await startHost(show, boot);
+    if (batch.length) post(batch);
     batch = [];
   }
   return { send, loaded: begin().then(() => loaded) };

@@ -2,6 +2,7 @@
 // with nothing refused, and the same policy, on a probe page of the site,
 // really refuses what it must (so a typo in it cannot pass for a policy).
 import assert from "node:assert/strict";
+import { createHash } from "node:crypto";
 import { readFileSync } from "node:fs";
 import { after, before, test } from "node:test";
 import { setTimeout as sleep } from "node:timers/promises";
@@ -11,8 +12,26 @@ let browser;
 before(async () => { browser = await startBrowser(); });
 after(() => browser?.close());
 
-const POLICY = readFileSync(`${SITE}/index.html`, "utf8")
-  .match(/<meta http-equiv="Content-Security-Policy" content="([^"]+)">/)?.[1];
+const PAGE = readFileSync(`${SITE}/index.html`, "utf8");
+const POLICY = PAGE.match(/<meta http-equiv="Content-Security-Policy" content="([^"]+)">/)?.[1];
+
+// The page carries its style sheet and its start-up script inside it; the
+// policy allows exactly those two blocks, each by the hash of its text as it
+// stands, and nothing else inline: a hash gone stale (a block changed after
+// the policy was written, or a block dropped with its hash kept) fails here
+// before it can ship.
+test("the policy allows the page's inline style sheet and start-up script by their hashes, and nothing else inline", () => {
+  const hashes = (directive) => POLICY.split(";").map((d) => d.trim().split(/\s+/))
+    .find(([name]) => name === directive)?.filter((source) => source.startsWith("'sha")).sort() ?? [];
+  const blocks = [...PAGE.matchAll(/<(script|style)(\s[^>]*)?>([^]*?)<\/\1>/g)]
+    .filter(([, , attributes]) => !/\ssrc=/.test(attributes ?? ""));
+  assert.deepEqual(blocks.map(([, tag, attributes]) => [tag, attributes ?? ""]), [["script", ""], ["style", ""]],
+    "one classic script and one style sheet inline, in that order");
+  const hashOf = (text) => `'sha256-${createHash("sha256").update(text, "utf8").digest("base64")}'`;
+  assert.deepEqual({ script: hashes("script-src"), style: hashes("style-src") },
+    Object.fromEntries(blocks.map(([, tag, , text]) => [tag, [hashOf(text)]])));
+  assert.doesNotMatch(POLICY, /'unsafe-inline'|'unsafe-eval'|'unsafe-hashes'|-src-elem|-src-attr|data:/);
+});
 
 test("the game loads, plays, pauses, helps, runs a script and exits with nothing refused", async () => {
   assert.ok(POLICY, "index.html sets a policy");
