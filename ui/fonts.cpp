@@ -93,13 +93,11 @@ QFont textBoxFont() {
 }
 
 QFont expertCaptionFont() {
+    QFont font = textBoxFont();
     // Named as the form names it, not by the face that carries it: Qt then
     // finds no face of that name for the Chinese characters and lays them
     // out in the Kai face as their own, on the baseline they always had.
-    QFont font(QString::fromUtf8(form::kTextFontFamily));
-    font.setPixelSize(form::kTextFontPixels);
-    font.setWeight(QFont::Normal);
-    font.setFamilies(QStringList{font.family()} << kaiFaces());
+    font.setFamilies(QStringList{QString::fromUtf8(form::kTextFontFamily)} << kaiFaces());
     return font;
 }
 
