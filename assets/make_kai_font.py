@@ -1,8 +1,8 @@
 #!/usr/bin/python3
 """Makes the window's Kai face: a subset of Debian's AR PL UKai TW holding
 only the glyphs the window shows in it (the banner and 高手, the same text
-as the page's face, and every printable ASCII character, as the banner's
-Latin letters and digits come from the Kai face too), as a TrueType file
+as the page's face, and the printable ASCII and Latin-1 letters, as the
+banner's Latin letters and digits come from the Kai face too), as a TrueType file
 that the program carries compiled in. Outlines, metrics and hinting are
 kept, so that the glyphs are drawn exactly as from the installed file; the
 face is renamed, as its licence asks of a modified font, and keeps the
@@ -29,7 +29,12 @@ HINTER_TEXT = (
     "个为人以個大有主些因它想意生當看着者自著裡过还进進過道還"
     "她将將年得情最样樣通即吗吧听呢品响嗎师師收断斷明眼間间际陈限除陳随際隨"
     "事前學或政斯新沒没然特球第經谁起例別别制动動增指朝期构物确种調调費费都")
-TEXT = KAI_TEXT + HINTER_TEXT + "".join(chr(c) for c in range(0x20, 0x7F))
+# The letters of Latin-1 as well: with ASCII alone fontconfig finds no
+# language the face covers, and Qt files it as a symbol face and loads it
+# twice at each size, once for the ideographs and once for the digits and
+# Latin letters. As a face for English, one load serves both.
+LATIN_TEXT = "".join(chr(c) for c in (*range(0x20, 0x7F), *range(0xC0, 0x100)))
+TEXT = KAI_TEXT + HINTER_TEXT + LATIN_TEXT
 
 
 def main():

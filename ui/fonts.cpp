@@ -94,10 +94,10 @@ QFont textBoxFont() {
 
 QFont expertCaptionFont() {
     QFont font = textBoxFont();
-    // Named as the form names it, not by the face that carries it: Qt then
-    // finds no face of that name for the Chinese characters and lays them
-    // out in the Kai face as their own, on the baseline they always had.
-    font.setFamilies(QStringList{QString::fromUtf8(form::kTextFontFamily)} << kaiFaces());
+    // The Kai face alone, which has 高手 and the Latin letters: with a list
+    // of faces Qt would have fontconfig sort every face for fallbacks as
+    // well, a million instructions a script, for glyphs the face has.
+    font.setFamilies({installedFace(QStringLiteral("標楷體"))});
     return font;
 }
 

@@ -2,6 +2,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QFile>
+#include <QFontDatabase>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -265,6 +266,9 @@ class WindowTest : public QObject {
         QCOMPARE(kaiFace.family(), QStringLiteral("Nubbo Kai"));
         QCOMPARE(kaiFace.pixelSize(), 80);
         QCOMPARE(kaiFace.weight(), int(QFont::Normal));
+        // A Latin face to Qt, the Kai face is loaded once a size for both
+        // the ideographs and the digits, not once for each.
+        QVERIFY(QFontDatabase::writingSystems(kaiFace.family()).contains(QFontDatabase::Latin));
         const QFontInfo over(gameOverLabel().font());
         QCOMPARE(over.family(), QStringLiteral("Liberation Sans"));
         QCOMPARE(over.pixelSize(), 48);
