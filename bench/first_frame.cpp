@@ -8,10 +8,12 @@
 #include <dirent.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/select.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -49,6 +51,16 @@ Window findGame(Display* dpy, Window w, Atom netName, Atom utf8) {
     return found;
 }
 
+// The colour at (x, y), read straight from a 32-bit image: XGetPixel, a
+// call a pixel, would keep this process busy for a millisecond a look, on
+// one of the cores the game and the X server start on.
+unsigned long pixel(const XImage* img, int x, int y) {
+    if (img->bits_per_pixel != 32) return XGetPixel(const_cast<XImage*>(img), x, y) & 0xFFFFFF;
+    std::uint32_t p;
+    std::memcpy(&p, img->data + std::ptrdiff_t(y) * img->bytes_per_line + x * 4, 4);
+    return p & 0xFFFFFF;
+}
+
 // The board is on screen when the window holds its 104 white cells.
 bool boardShown(Display* dpy, Window w) {
     XWindowAttributes a;
@@ -58,7 +70,7 @@ bool boardShown(Display* dpy, Window w) {
     long white = 0, pink = 0;
     for (int y = 0; y < a.height; ++y)
         for (int x = 0; x < a.width; ++x) {
-            const unsigned long p = XGetPixel(img, x, y) & 0xFFFFFF;
+            const unsigned long p = pixel(img, x, y);
             white += p == 0xFFFFFF;
             pink += p == 0xFFC0C0;
         }
@@ -117,11 +129,31 @@ bool pieceShown(Display* dpy, Window w) {
         int white = 0;
         for (int y = y0; y < y0 + nubbo::form::kCell; ++y)
             for (int x = x0; x < x0 + nubbo::form::kCell; ++x)
-                white += (XGetPixel(img, x, y) & 0xFFFFFF) == 0xFFFFFF;
+                white += pixel(img, x, y) == 0xFFFFFF;
         shown = nubbo::form::kCell * nubbo::form::kCell - white >= kInkedPixels;
     }
     XDestroyImage(img);
     return shown;
+}
+
+// Waits up to 5 ms for windows to be mapped; returns the game's, once
+// mapped, or 0.
+Window awaitMapped(Display* dpy, Atom netName, Atom utf8) {
+    if (!XPending(dpy)) {
+        fd_set fds;
+        FD_ZERO(&fds);
+        FD_SET(ConnectionNumber(dpy), &fds);
+        timeval wait{0, 5000};
+        select(ConnectionNumber(dpy) + 1, &fds, nullptr, nullptr, &wait);
+    }
+    Window game = 0;
+    while (XPending(dpy)) {
+        XEvent event;
+        XNextEvent(dpy, &event);
+        if (event.type == MapNotify && !game)
+            game = findGame(dpy, event.xmap.window, netName, utf8);
+    }
+    return game;
 }
 
 // Presses F2 (a new game) in window `w`, given the focus first.
@@ -156,6 +188,11 @@ int main(int argc, char** argv) {
     const Atom netName = XInternAtom(dpy, "_NET_WM_NAME", False);
     const Atom utf8 = XInternAtom(dpy, "UTF8_STRING", False);
 
+    // The game's window is found by the server's word that a window was
+    // mapped, not by walking the tree of windows over and over: the look
+    // must not take from the start-up it measures.
+    XSelectInput(dpy, DefaultRootWindow(dpy), SubstructureNotifyMask);
+    XSync(dpy, False);
     const auto start = Clock::now();
     pid_t pid;
     if (posix_spawn(&pid, argv[1], nullptr, nullptr, argv + 1, environ) != 0) {
@@ -171,7 +208,10 @@ int main(int argc, char** argv) {
     Window game = 0;
     double ms = -1, cpuMs = -1;
     while (Clock::now() - start < std::chrono::seconds(10)) {
-        if (!game) game = findGame(dpy, DefaultRootWindow(dpy), netName, utf8);
+        if (!game) {
+            game = awaitMapped(dpy, netName, utf8);
+            continue;
+        }
         if (key && game && pressed == Clock::time_point()) {
             XWindowAttributes a;
             if (XGetWindowAttributes(dpy, game, &a) && a.map_state == IsViewable) {
