@@ -5,7 +5,6 @@
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 
 #include "read_png.h"
 
@@ -31,17 +30,11 @@ BoardView::BoardView(QWidget* parent) : QWidget(parent) {
 
 void BoardView::rebuild() {
     dpr_ = devicePixelRatioF();
-    buffer_ =
-        QImage(int(std::ceil(kWidth * dpr_)), int(std::ceil(kHeight * dpr_)), QImage::Format_RGB32);
-    buffer_.fill(background());
     const int size = int(std::lround(kTile * dpr_));
     for (int k = 0; k < int(pictures_.size()); ++k) {
         // Nearest neighbour keeps the pixel art crisp on high-DPI screens.
         pictures_[k] = source_[k].scaled(size, size, Qt::IgnoreAspectRatio, Qt::FastTransformation);
     }
-    for (int row = 0; row < kRows; ++row)
-        for (int col = 0; col < kCols; ++col)
-            if (shown_[row][col] >= 0) copyPicture(shown_[row][col], row, col);
     update();
 }
 
@@ -61,45 +54,54 @@ void BoardView::paintCell(int row, int col, int picture) {
         col >= kCols || shown_[row][col] == picture)
         return;
     shown_[row][col] = picture;
-    copyPicture(picture, row, col);
+    update(logicalCover(deviceCell(row, col)));
 }
 
-void BoardView::copyPicture(int picture, int row, int col) {
-    const QImage& tile = pictures_[picture];
-    const int xPx = kLeftPx + kTile * col, yPx = kTopPx + kTile * row;
-    const int x0 = int(std::lround(xPx * dpr_)), y0 = int(std::lround(yPx * dpr_));
-    // Clipped to the buffer, in case rounding at a fractional ratio reaches
-    // past its edge.
-    const int left = std::max(x0, 0), top = std::max(y0, 0);
-    const int right = std::min(x0 + tile.width(), buffer_.width());
-    const int bottom = std::min(y0 + tile.height(), buffer_.height());
-    if (right <= left || bottom <= top) return;
-    // One detach check for the whole copy, not one per row.
-    uchar* const bits = buffer_.bits();
-    const qsizetype stride = buffer_.bytesPerLine();
-    const auto bytes = std::size_t(right - left) * 4;
-    for (int y = top; y < bottom; ++y)
-        std::memcpy(bits + y * stride + left * 4, tile.constScanLine(y - y0) + (left - x0) * 4,
-                    bytes);
-    // At a fractional ratio the rounded device rectangle may reach a pixel
-    // beyond the logical one.
-    const int margin = dpr_ == std::floor(dpr_) ? 0 : 1;
-    update(xPx - margin, yPx - margin, kTile + 2 * margin, kTile + 2 * margin);
+QRect BoardView::deviceCell(int row, int col) const {
+    const int size = int(std::lround(kTile * dpr_));
+    return {int(std::lround((kLeftPx + kTile * col) * dpr_)),
+            int(std::lround((kTopPx + kTile * row) * dpr_)), size, size};
+}
+
+QRect BoardView::logicalCover(const QRect& device) const {
+    const int left = int(std::floor(device.left() / dpr_));
+    const int top = int(std::floor(device.top() / dpr_));
+    const int right = int(std::ceil((device.right() + 1) / dpr_));
+    const int bottom = int(std::ceil((device.bottom() + 1) / dpr_));
+    return {left, top, right - left, bottom - top};
 }
 
 void BoardView::paintEvent(QPaintEvent* event) {
-    // Copied in bands of at most 32 device rows: Qt's raster engine hands a
-    // taller copy to a pool of threads and waits for them, which costs more
-    // in waking threads than the copy itself (a cell is 32 rows high).
-    const int band = std::max(1, int(32 / dpr_));
     QPainter painter(this);
-    for (const QRect& dirty : event->region()) {
-        for (int y = dirty.top(); y <= dirty.bottom(); y += band) {
-            const QRect r(dirty.left(), y, dirty.width(), std::min(band, dirty.bottom() + 1 - y));
-            const QRectF source(r.x() * dpr_, r.y() * dpr_, r.width() * dpr_, r.height() * dpr_);
-            painter.drawImage(QRectF(r), buffer_, source);
-        }
+    // In device pixels, so that each picture lands on the pixels it always
+    // had at any ratio, one to one.
+    painter.resetTransform();
+    painter.scale(1 / dpr_, 1 / dpr_);
+    const QRegion dirty = event->region();
+    for (const QRect& r : dirty) {
+        const int left = int(std::floor(r.left() * dpr_)), top = int(std::floor(r.top() * dpr_));
+        const int right = int(std::ceil((r.right() + 1) * dpr_));
+        const int bottom = int(std::ceil((r.bottom() + 1) * dpr_));
+        painter.fillRect(left, top, right - left, bottom - top, background());
     }
+    for (int row = 0; row < kRows; ++row)
+        for (int col = 0; col < kCols; ++col) {
+            const int picture = shown_[row][col];
+            if (picture < 0 || !dirty.intersects(logicalCover(deviceCell(row, col)))) continue;
+            // A cell at a time: Qt's raster engine hands a tall copy to a
+            // pool of threads and waits for them, which costs more in waking
+            // threads than the copy itself.
+            painter.drawImage(deviceCell(row, col).topLeft(), pictures_[picture]);
+        }
+}
+
+QImage BoardView::snapshot() {
+    QImage image(int(std::ceil(kWidth * dpr_)), int(std::ceil(kHeight * dpr_)),
+                 QImage::Format_RGB32);
+    image.setDevicePixelRatio(dpr_);
+    render(&image, {}, {}, QWidget::DrawWindowBackground);
+    image.setDevicePixelRatio(1);
+    return image;
 }
 
 }  // namespace nubbo::ui

@@ -9,10 +9,11 @@
 
 namespace nubbo::ui {
 
-// The window's client area: a persistent back buffer that the tile pictures
-// are painted into, shown on screen from the buffer (an expose redraws from
-// it). It remembers the picture on each board cell, so painting a cell with
-// the picture it already shows changes nothing and asks for no repaint.
+// The window's client area: pink, with a tile picture on each board cell
+// painted so far. It remembers the picture on each cell and paints from
+// that (an expose redraws from it), so it needs no back buffer of its own;
+// painting a cell with the picture it already shows changes nothing and
+// asks for no repaint.
 class BoardView : public QWidget {
   public:
     static QColor background() {
@@ -24,23 +25,25 @@ class BoardView : public QWidget {
     // Copies tile picture `picture` (0 to 7) onto board cell (row, col).
     void paintCell(int row, int col, int picture);
 
-    // What the client area shows, in device pixels.
-    const QImage& buffer() const { return buffer_; }
+    // What the board itself paints, without the controls over it, in
+    // device pixels.
+    QImage snapshot();
 
   protected:
     bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
   private:
-    // Builds the buffer and the pictures for the current device pixel ratio
-    // and puts back every board cell painted so far.
+    // Scales the pictures for the current device pixel ratio and repaints.
     void rebuild();
-    void copyPicture(int picture, int row, int col);
+    // Where cell (row, col) lies, in device pixels.
+    QRect deviceCell(int row, int col) const;
+    // The logical rectangle that covers `device` at the current ratio.
+    QRect logicalCover(const QRect& device) const;
 
     qreal dpr_ = 0;
-    QImage buffer_;                                    // device pixels
     std::array<QImage, kPictures> source_;             // the pictures as decoded, 32 x 32
-    std::array<QImage, kPictures> pictures_;           // in the buffer's format and scale
+    std::array<QImage, kPictures> pictures_;           // at the device pixel ratio
     std::array<std::array<int, kCols>, kRows> shown_;  // -1: nothing painted yet
 };
 

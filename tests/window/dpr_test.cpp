@@ -14,7 +14,7 @@ class DprTest : public QObject {
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         QCOMPARE(window.devicePixelRatio(), 2.0);
         window.paintCell(0, 0, 1);
-        const QImage& buffer = window.findChild<nubbo::ui::BoardView*>("board")->buffer();
+        const QImage buffer = window.findChild<nubbo::ui::BoardView*>("board")->snapshot();
         QCOMPARE(buffer.size(), QSize(578, 1016));
         const QImage tile =
             QImage(QStringLiteral(":/tiles/tile1.png")).convertToFormat(QImage::Format_RGB32);

@@ -105,7 +105,7 @@ class GamepadTest : public QObject {
         bool operator==(const Piece&) const = default;
     };
     Piece piece() {
-        const QImage& buffer = window->findChild<nubbo::ui::BoardView*>()->buffer();
+        const QImage buffer = window->findChild<nubbo::ui::BoardView*>()->snapshot();
         auto picture = [&](int row, int col) {
             const QImage cell = buffer.copy(cellX(col), cellY(row), form::kCell, form::kCell);
             for (int k = 0; k < 8; ++k)
@@ -123,7 +123,7 @@ class GamepadTest : public QObject {
     }
     // The piece's column alone, quickly: the first with a cell not empty.
     int column() {
-        const QImage& buffer = window->findChild<nubbo::ui::BoardView*>()->buffer();
+        const QImage buffer = window->findChild<nubbo::ui::BoardView*>()->snapshot();
         static const QImage empty = tile(6);
         for (int col = 0; col < 8; ++col)
             for (int row = 0; row < 13; ++row)

@@ -90,13 +90,13 @@ class WindowTest : public QObject {
     QLineEdit& levelBox() { return *part<QLineEdit>("levelBox"); }
     QAction& action(const QString& name) { return *window->findChild<QAction*>(name); }
 
-    // The client area as it would be shown: the back buffer with the
+    // The client area as it would be shown: the board with the
     // controls and the labels over it.
     QImage client() { return board().grab().toImage().convertToFormat(QImage::Format_RGB32); }
 
     // The picture a board cell shows, or -1 for none of the eight.
     int picture(int row, int col) {
-        const QImage cell = board().buffer().copy(QRect(cellPx(row, col), QSize(32, 32)));
+        const QImage cell = board().snapshot().copy(QRect(cellPx(row, col), QSize(32, 32)));
         for (int k = 0; k < 8; ++k)
             if (cell == tile(k)) return k;
         return -1;
@@ -228,7 +228,7 @@ class WindowTest : public QObject {
 
     // Pink around a white board of 8 x 13 cells, the blue prompt over it.
     void startUpLooksRight() {
-        QTRY_COMPARE(board().buffer().pixelColor(cellPx(12, 7) + QPoint(31, 31)), kWhite);
+        QTRY_COMPARE(board().snapshot().pixelColor(cellPx(12, 7) + QPoint(31, 31)), kWhite);
         const QImage shot = client();
         QCOMPARE(shot.size(), QSize(form::kWidth, form::kHeight));
         QCOMPARE(shot.pixelColor(5, 100), kPink);    // left of the board
@@ -343,12 +343,12 @@ class WindowTest : public QObject {
         for (int k = 0; k < 8; ++k) {
             const int row = k, col = 7 - k;  // a different cell for each picture
             window->paintCell(row, col, k);
-            QCOMPARE(board().buffer().copy(QRect(cellPx(row, col), QSize(32, 32))), tile(k));
+            QCOMPARE(board().snapshot().copy(QRect(cellPx(row, col), QSize(32, 32))), tile(k));
         }
         window->paintCell(12, 7, 7);  // the last cell
-        QCOMPARE(board().buffer().copy(QRect(cellPx(12, 7), QSize(32, 32))), tile(7));
+        QCOMPARE(board().snapshot().copy(QRect(cellPx(12, 7), QSize(32, 32))), tile(7));
         // Nothing beside the board was touched.
-        const QImage& buffer = board().buffer();
+        const QImage buffer = board().snapshot();
         QCOMPARE(countColour(buffer, QRect(0, 67, 13, 416), kPink), 13 * 416);
         QCOMPARE(countColour(buffer, QRect(269, 67, 20, 416), kPink), 20 * 416);
         QCOMPARE(countColour(buffer, QRect(0, 483, 289, 5), kPink), 289 * 5);
