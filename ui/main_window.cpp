@@ -10,10 +10,10 @@
 #include <QTimer>
 
 #include "accessibility.h"
+#include "app_icon.h"
 #include "banner_label.h"
 #include "fonts.h"
 #include "key_codes.h"
-#include "read_png.h"
 #ifdef NUBBO_GAMEPADS
 #include "gamepads.h"
 #endif
@@ -29,14 +29,6 @@ const QColor kLabelColour(form::kLabelColour.red, form::kLabelColour.green,
 
 QRect placeOf(const form::Box& box) {
     return {box.left, box.top, box.width, box.height};
-}
-
-QIcon appIcon() {
-    QIcon icon;
-    for (int size : {16, 24, 32, 48, 64, 128, 256})
-        icon.addPixmap(
-            QPixmap::fromImage(readPng(QStringLiteral(":/icons/nubbo-%1.png").arg(size))));
-    return icon;
 }
 }  // namespace
 

@@ -53,6 +53,9 @@ check "blue prompt in the banner" test "$(count 8 200 273 81 0000FF)" -gt 300
 sleep 0.3
 check "the start loads no image plugin, SDL or installed Kai face" \
   bash -c "! grep -E 'imageformats/|libSDL2|ukai' /proc/$GAME_PID/maps"
+check "the window system has the icon, 16 to 128 pixels" test \
+  "$(xprop -id "$WIN" _NET_WM_ICON | grep -o 'Icon ([0-9]* x' | tr -dc '0-9 ')" = \
+  " 16  24  32  48  64  128 "
 
 xdotool windowfocus --sync "$WIN" 2>/dev/null
 xdotool key F2
