@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFontDatabase>
+#include <QResource>
 #include <QStringList>
 
 #include "form_layout.h"
@@ -41,6 +42,18 @@ QString installedFace(const QString& family) {
     return family;
 }
 
+// Adds the compiled-in Kai face; whether it is there. Read in place where
+// the resource is stored as it is: a copy would keep another 120 KB in
+// memory for as long as the program runs.
+bool addOwnKai() {
+    const QResource face(QStringLiteral(":/fonts/nubbo-kai.ttf"));
+    if (!face.isValid()) return false;
+    if (face.compressionAlgorithm() != QResource::NoCompression)
+        return QFontDatabase::addApplicationFont(face.fileName()) >= 0;
+    return QFontDatabase::addApplicationFontFromData(QByteArray::fromRawData(
+               reinterpret_cast<const char*>(face.data()), qsizetype(face.size()))) >= 0;
+}
+
 QFont named(const QString& family) {
     return QFont(installedFace(family));
 }
@@ -50,8 +63,7 @@ void installFontSubstitutions() {
     // The glyphs the banner and 高手 show, compiled in: fontconfig need not
     // match the Kai face nor map its 17 MB file on the way to the first
     // frame. The installed faces stay behind it for any other character.
-    if (!ownKai)
-        ownKai = QFontDatabase::addApplicationFont(QStringLiteral(":/fonts/nubbo-kai.ttf")) >= 0;
+    if (!ownKai) ownKai = addOwnKai();
     QFont::insertSubstitutions(QStringLiteral("標楷體"), kaiFaces());
     // Qt's generic default face, which fontconfig would answer by the locale
     // (under zh_TW with the CN face of the Kai file, mapping that large file
