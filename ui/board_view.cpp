@@ -21,21 +21,28 @@ constexpr int kHeight = form::kHeight;
 BoardView::BoardView(QWidget* parent) : QWidget(parent) {
     setFixedSize(kWidth, kHeight);
     setAttribute(Qt::WA_OpaquePaintEvent);
-    for (int k = 0; k < int(source_.size()); ++k)
-        source_[k] = readPng(QStringLiteral(":/tiles/tile%1.png").arg(k))
-                         .convertToFormat(QImage::Format_RGB32);
     for (auto& row : shown_) row.fill(-1);
     rebuild();
 }
 
 void BoardView::rebuild() {
     dpr_ = devicePixelRatioF();
-    const int size = int(std::lround(kTile * dpr_));
-    for (int k = 0; k < int(pictures_.size()); ++k) {
-        // Nearest neighbour keeps the pixel art crisp on high-DPI screens.
-        pictures_[k] = source_[k].scaled(size, size, Qt::IgnoreAspectRatio, Qt::FastTransformation);
-    }
+    for (QImage& scaled : pictures_) scaled = QImage();
     update();
+}
+
+const QImage& BoardView::picture(int k) {
+    QImage& scaled = pictures_[std::size_t(k)];
+    if (scaled.isNull()) {
+        QImage& source = source_[std::size_t(k)];
+        if (source.isNull())
+            source = readPng(QStringLiteral(":/tiles/tile%1.png").arg(k))
+                         .convertToFormat(QImage::Format_RGB32);
+        // Nearest neighbour keeps the pixel art crisp on high-DPI screens.
+        const int size = int(std::lround(kTile * dpr_));
+        scaled = source.scaled(size, size, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+    }
+    return scaled;
 }
 
 bool BoardView::event(QEvent* event) {
@@ -91,7 +98,7 @@ void BoardView::paintEvent(QPaintEvent* event) {
             // A cell at a time: Qt's raster engine hands a tall copy to a
             // pool of threads and waits for them, which costs more in waking
             // threads than the copy itself.
-            painter.drawImage(deviceCell(row, col).topLeft(), pictures_[picture]);
+            painter.drawImage(deviceCell(row, col).topLeft(), this->picture(picture));
         }
 }
 

@@ -34,16 +34,20 @@ class BoardView : public QWidget {
     void paintEvent(QPaintEvent* event) override;
 
   private:
-    // Scales the pictures for the current device pixel ratio and repaints.
+    // Takes the device pixel ratio and repaints, with the pictures scaled
+    // to it as they are next needed.
     void rebuild();
+    // Picture k at the device pixel ratio. Each is read the first time a
+    // cell shows it: the first frame needs only the empty cells' one.
+    const QImage& picture(int k);
     // Where cell (row, col) lies, in device pixels.
     QRect deviceCell(int row, int col) const;
     // The logical rectangle that covers `device` at the current ratio.
     QRect logicalCover(const QRect& device) const;
 
     qreal dpr_ = 0;
-    std::array<QImage, kPictures> source_;             // the pictures as decoded, 32 x 32
-    std::array<QImage, kPictures> pictures_;           // at the device pixel ratio
+    std::array<QImage, kPictures> source_;             // as decoded, 32 x 32; null: not yet read
+    std::array<QImage, kPictures> pictures_;           // at the ratio; null: not yet scaled
     std::array<std::array<int, kCols>, kRows> shown_;  // -1: nothing painted yet
 };
 
