@@ -78,6 +78,14 @@ QRect BoardView::logicalCover(const QRect& device) const {
     return {left, top, right - left, bottom - top};
 }
 
+QRect BoardView::deviceCover(const QRect& logical) const {
+    const int left = int(std::floor(logical.left() * dpr_));
+    const int top = int(std::floor(logical.top() * dpr_));
+    const int right = int(std::ceil((logical.right() + 1) * dpr_));
+    const int bottom = int(std::ceil((logical.bottom() + 1) * dpr_));
+    return {left, top, right - left, bottom - top};
+}
+
 void BoardView::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     // In device pixels, so that each picture lands on the pixels it always
@@ -85,20 +93,23 @@ void BoardView::paintEvent(QPaintEvent* event) {
     painter.resetTransform();
     painter.scale(1 / dpr_, 1 / dpr_);
     const QRegion dirty = event->region();
-    for (const QRect& r : dirty) {
-        const int left = int(std::floor(r.left() * dpr_)), top = int(std::floor(r.top() * dpr_));
-        const int right = int(std::ceil((r.right() + 1) * dpr_));
-        const int bottom = int(std::ceil((r.bottom() + 1) * dpr_));
-        painter.fillRect(left, top, right - left, bottom - top, background());
-    }
-    for (int row = 0; row < kRows; ++row)
-        for (int col = 0; col < kCols; ++col) {
+    for (const QRect& r : dirty) painter.fillRect(deviceCover(r), background());
+    // Only the cells near the dirty area: at a fractional ratio a picture
+    // may reach a pixel past its cell.
+    const QRect near = dirty.boundingRect().adjusted(-1, -1, 1, 1);
+    const int firstRow = std::max(0, (near.top() - kTopPx) / kTile);
+    const int lastRow = std::min(kRows - 1, (near.bottom() - kTopPx) / kTile);
+    const int firstCol = std::max(0, (near.left() - kLeftPx) / kTile);
+    const int lastCol = std::min(kCols - 1, (near.right() - kLeftPx) / kTile);
+    for (int row = firstRow; row <= lastRow; ++row)
+        for (int col = firstCol; col <= lastCol; ++col) {
             const int picture = shown_[row][col];
-            if (picture < 0 || !dirty.intersects(logicalCover(deviceCell(row, col)))) continue;
+            const QRect cell = deviceCell(row, col);
+            if (picture < 0 || !dirty.intersects(logicalCover(cell))) continue;
             // A cell at a time: Qt's raster engine hands a tall copy to a
             // pool of threads and waits for them, which costs more in waking
             // threads than the copy itself.
-            painter.drawImage(deviceCell(row, col).topLeft(), this->picture(picture));
+            painter.drawImage(cell.topLeft(), this->picture(picture));
         }
 }
 
