@@ -16,6 +16,15 @@ constexpr int kLeftPx = form::kBoard.left;
 constexpr int kTopPx = form::kBoard.top;
 constexpr int kWidth = form::kWidth;
 constexpr int kHeight = form::kHeight;
+
+// The rectangle of whole pixels that covers `r` scaled by num / den: device
+// pixels over logical ones (dpr / 1), or logical over device (1 / dpr).
+QRect cover(const QRect& r, qreal num, qreal den) {
+    const auto low = [&](int v) { return int(std::floor(v * num / den)); };
+    const auto high = [&](int v) { return int(std::ceil(v * num / den)); };
+    return QRect(QPoint(low(r.left()), low(r.top())),
+                 QPoint(high(r.right() + 1) - 1, high(r.bottom() + 1) - 1));
+}
 }  // namespace
 
 BoardView::BoardView(QWidget* parent) : QWidget(parent) {
@@ -61,29 +70,13 @@ void BoardView::paintCell(int row, int col, int picture) {
         col >= kCols || shown_[row][col] == picture)
         return;
     shown_[row][col] = picture;
-    update(logicalCover(deviceCell(row, col)));
+    update(cover(deviceCell(row, col), 1, dpr_));
 }
 
 QRect BoardView::deviceCell(int row, int col) const {
     const int size = int(std::lround(kTile * dpr_));
     return {int(std::lround((kLeftPx + kTile * col) * dpr_)),
             int(std::lround((kTopPx + kTile * row) * dpr_)), size, size};
-}
-
-QRect BoardView::logicalCover(const QRect& device) const {
-    const int left = int(std::floor(device.left() / dpr_));
-    const int top = int(std::floor(device.top() / dpr_));
-    const int right = int(std::ceil((device.right() + 1) / dpr_));
-    const int bottom = int(std::ceil((device.bottom() + 1) / dpr_));
-    return {left, top, right - left, bottom - top};
-}
-
-QRect BoardView::deviceCover(const QRect& logical) const {
-    const int left = int(std::floor(logical.left() * dpr_));
-    const int top = int(std::floor(logical.top() * dpr_));
-    const int right = int(std::ceil((logical.right() + 1) * dpr_));
-    const int bottom = int(std::ceil((logical.bottom() + 1) * dpr_));
-    return {left, top, right - left, bottom - top};
 }
 
 void BoardView::paintEvent(QPaintEvent* event) {
@@ -93,7 +86,7 @@ void BoardView::paintEvent(QPaintEvent* event) {
     painter.resetTransform();
     painter.scale(1 / dpr_, 1 / dpr_);
     const QRegion dirty = event->region();
-    for (const QRect& r : dirty) painter.fillRect(deviceCover(r), background());
+    for (const QRect& r : dirty) painter.fillRect(cover(r, dpr_, 1), background());
     // Only the cells near the dirty area: at a fractional ratio a picture
     // may reach a pixel past its cell.
     const QRect near = dirty.boundingRect().adjusted(-1, -1, 1, 1);
@@ -105,7 +98,7 @@ void BoardView::paintEvent(QPaintEvent* event) {
         for (int col = firstCol; col <= lastCol; ++col) {
             const int picture = shown_[row][col];
             const QRect cell = deviceCell(row, col);
-            if (picture < 0 || !dirty.intersects(logicalCover(cell))) continue;
+            if (picture < 0 || !dirty.intersects(cover(cell, 1, dpr_))) continue;
             // A cell at a time: Qt's raster engine hands a tall copy to a
             // pool of threads and waits for them, which costs more in waking
             // threads than the copy itself.

@@ -42,10 +42,6 @@ class BoardView : public QWidget {
     const QImage& picture(int k);
     // Where cell (row, col) lies, in device pixels.
     QRect deviceCell(int row, int col) const;
-    // The logical rectangle that covers `device` at the current ratio, and
-    // the device rectangle that covers `logical`.
-    QRect logicalCover(const QRect& device) const;
-    QRect deviceCover(const QRect& logical) const;
 
     qreal dpr_ = 0;
     std::array<QImage, kPictures> source_;             // as decoded, 32 x 32; null: not yet read
