@@ -6,9 +6,11 @@
 #include <X11/Xutil.h>
 #include <X11/keysym.h>
 #include <dirent.h>
+#include <linux/perf_event.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/select.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -78,9 +80,23 @@ bool boardShown(Display* dpy, Window w) {
     return white >= 104 * 32 * 32 && pink > 10000;
 }
 
-// CPU time of every thread of process `pid` so far, in milliseconds, from
-// the scheduler's own accounting.
-double cpuMillis(pid_t pid) {
+// A counter of the CPU time of process `pid` and of every thread it starts
+// from now on, ended ones included; -1 where the kernel does not allow it.
+int cpuCounter(pid_t pid) {
+    perf_event_attr attr{};
+    attr.size = sizeof attr;
+    attr.type = PERF_TYPE_SOFTWARE;
+    attr.config = PERF_COUNT_SW_TASK_CLOCK;
+    attr.inherit = 1;
+    return int(syscall(SYS_perf_event_open, &attr, pid, -1, -1, 0));
+}
+
+// CPU time of process `pid` so far, in milliseconds: from `counter`, else
+// from the scheduler's own accounting of its threads still running, which
+// misses a thread that has ended.
+double cpuMillis(pid_t pid, int counter) {
+    if (unsigned long long ns = 0; counter >= 0 && read(counter, &ns, sizeof ns) == sizeof ns)
+        return double(ns) / 1e6;
     const std::string dir = "/proc/" + std::to_string(pid) + "/task";
     DIR* tasks = opendir(dir.c_str());
     if (!tasks) return -1;
@@ -199,6 +215,7 @@ int main(int argc, char** argv) {
         std::perror("first_frame: spawn");
         return 2;
     }
+    const int counter = cpuCounter(pid);
     // FIRST_FRAME_KEY=1: F2 is pressed the moment the window is on screen
     // (mapped, whether painted yet or not), and what is measured is the time
     // from that press to the first frame that shows the new game's piece.
@@ -222,12 +239,12 @@ int main(int argc, char** argv) {
         }
         if (key && pressed != Clock::time_point() && pieceShown(dpy, game)) {
             ms = std::chrono::duration<double, std::milli>(Clock::now() - pressed).count();
-            cpuMs = cpuMillis(pid);
+            cpuMs = cpuMillis(pid, counter);
             break;
         }
         if (!key && game && boardShown(dpy, game)) {
             ms = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-            cpuMs = cpuMillis(pid);
+            cpuMs = cpuMillis(pid, counter);
             break;
         }
         usleep(500);
@@ -241,6 +258,7 @@ int main(int argc, char** argv) {
     }
     kill(pid, SIGTERM);
     waitpid(pid, nullptr, 0);
+    if (counter >= 0) close(counter);
     XCloseDisplay(dpy);
     if (ms < 0) {
         std::fprintf(stderr, "first_frame: no frame within 10 s\n");
