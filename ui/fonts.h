@@ -22,6 +22,12 @@ QFont gameOverFont();  // "GAME OVER": Arial, 36 pt
 // shows them.
 QFont textBoxFont();
 
+// The desktop's face, shaped, for the menus and the Help dialog, which show
+// it as any program's do. The program's default font, which the window's
+// controls and the menu bar's titles show, is unshaped, as the game's own
+// faces are.
+QFont shapedFont();
+
 // The text boxes' font with the banner's Kai face behind it, for 高手: the
 // characters come from the face the banner loads anyway, not from a second
 // face of the same large font file.

@@ -79,6 +79,7 @@ MainWindow::MainWindow(std::uint64_t seed, GameEvents* events, const QElapsedTim
     describeForAssistiveTechnology(*board_, *expertBox_, *levelBox_, *scoreBox_);
 
     QMenu* gameMenu = menuBar()->addMenu(QStringLiteral("Game"));
+    gameMenu->setFont(shapedFont());
     auto command = [this, gameMenu](const QString& text, Qt::Key key, auto handler) {
         QAction* action = gameMenu->addAction(text);
         action->setObjectName(text);
@@ -178,6 +179,7 @@ void MainWindow::endProgram() {
 
 void MainWindow::showHelp() {
     QMessageBox box(QMessageBox::NoIcon, caption(), helpText(), QMessageBox::Ok, this);
+    box.setFont(shapedFont());
     game_->openHelp();
     box.exec();
     game_->closeHelp();

@@ -288,6 +288,11 @@ class WindowTest : public QObject {
             if (edit->objectName() != QLatin1String("expertCaption"))
                 QCOMPARE(face.family(), QStringLiteral("Liberation Sans"));
         }
+        // The digits keep one width each, unkerned, so that a score does not
+        // shift as it counts: Liberation Sans would close "11" up.
+        const QFontMetricsF digits(scoreBox().font());
+        QCOMPARE(digits.horizontalAdvance(QStringLiteral("1100")),
+                 4 * digits.horizontalAdvance(QLatin1Char('0')));
         const QFontMetrics plain(part<QLineEdit>("expertCaption")->font());
         for (QChar ch : QStringLiteral("高手完全NUBBO方塊版Level:Score:"))
             QVERIFY2(plain.inFont(ch), qPrintable(QString(ch)));
@@ -328,6 +333,9 @@ class WindowTest : public QObject {
         QVERIFY(bar[0]->menu());
         const auto items = bar[0]->menu()->actions();
         QCOMPARE(items.size(), 3);
+        // Unlike the window's own texts, the menu's are shaped (kerned) as
+        // any program's menus are.
+        QVERIFY(!(bar[0]->menu()->font().styleStrategy() & QFont::PreferNoShaping));
         const QList<std::pair<QString, Qt::Key>> expected = {
             {"New", Qt::Key_F2}, {"Pause", Qt::Key_F3}, {"Exit", Qt::Key_F4}};
         for (int n = 0; n < 3; ++n) {
