@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QMainWindow>
+#include <QWidget>
 #include <cstdint>
 #include <memory>
 
@@ -14,6 +14,7 @@ class QAction;
 class QCheckBox;
 class QLabel;
 class QLineEdit;
+class QMenuBar;
 
 namespace nubbo::ui {
 
@@ -23,7 +24,7 @@ class Gamepads;
 // board, two banner labels over it and a credit line; Game and Help menus.
 // It implements the game's window interface and forwards every key press,
 // menu command and wake-up to the game; no game rule lives here.
-class MainWindow : public QMainWindow, public nubbo::Window {
+class MainWindow : public QWidget, public nubbo::Window {
   public:
     // `seed` seeds the tiles of the game; `events`, if given, is told of
     // what the rules do. `started`, if given, is the instant the program
@@ -37,6 +38,8 @@ class MainWindow : public QMainWindow, public nubbo::Window {
     // Starts the game state once the window and its controls exist, with the
     // 高手 box as it shows.
     void load();
+
+    QMenuBar* menuBar() const { return menuBar_; }
 
 #ifdef NUBBO_TIMING
     void setTimingLog(class TimingLog* log) {
@@ -79,6 +82,7 @@ class MainWindow : public QMainWindow, public nubbo::Window {
                           const QFont& font = textBoxFont());
 
     // The controls, each also found by its objectName (the same word).
+    QMenuBar* menuBar_;  // over the board
     BoardView* board_;
     QCheckBox* expertBox_;  // the 高手 box: the harder game
     QLineEdit* scoreBox_;
