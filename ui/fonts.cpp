@@ -4,6 +4,9 @@
 #include <QFontDatabase>
 #include <QResource>
 #include <QStringList>
+#include <system_error>
+
+#include <fontconfig/fontconfig.h>
 
 #include "form_layout.h"
 
@@ -68,6 +71,14 @@ void unshaped(QFont& font) {
     font.setStyleStrategy(QFont::PreferNoShaping);
 }
 }  // namespace
+
+std::jthread readFontConfigurationAhead() {
+    try {
+        return std::jthread([] { FcInit(); });
+    } catch (const std::system_error&) {
+        return {};
+    }
+}
 
 void installFontSubstitutions() {
     // The glyphs the banner and 高手 show, compiled in: fontconfig need not

@@ -1,12 +1,21 @@
 #pragma once
 
 #include <QFont>
+#include <thread>
 
 namespace nubbo::ui {
 
 // The program's own Kai face: the glyphs of AR PL UKai TW that the banner
 // and 高手 show, compiled in (assets/make_kai_font.py).
 inline const QString kOwnKaiFamily = QStringLiteral("Nubbo Kai");
+
+// Reads the system's font configuration (fontconfig's files and caches) on a
+// thread of its own, started before Qt connects to the display: Qt spends
+// most of that connection waiting on the display server, and the read, which
+// the first text needs, is then done by the time the window is built. Join
+// the thread before any font is used. An empty thread if none can be
+// started: Qt then reads the configuration itself, as it needs it.
+std::jthread readFontConfigurationAhead();
 
 // Loads the program's own Kai face and maps the window's font faces to the
 // fonts that carry them: the Kai face of the banner to that face, then to

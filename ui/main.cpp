@@ -1,4 +1,5 @@
 // nubbo: the game window.
+#include <malloc.h>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <chrono>
@@ -27,7 +28,13 @@ int main(int argc, char** argv) {
         return 1;
     }
     nubbo::ui::setPlatformDefaults();
+    // One malloc arena for all threads: the program has a handful, and what
+    // one frees (reading the font configuration leaves much) is then there
+    // for the others to reuse, not kept in an arena of its own.
+    mallopt(M_ARENA_MAX, 1);
+    std::jthread fontConfiguration = nubbo::ui::readFontConfigurationAhead();
     QApplication app(argc, argv);
+    if (fontConfiguration.joinable()) fontConfiguration.join();
     QApplication::setApplicationName(QStringLiteral("nubbo"));
     // The caption doubles as the name shown to the player; being the title's
     // own text, it is not appended to the title a second time.
