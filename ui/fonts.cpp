@@ -60,16 +60,6 @@ bool addOwnKai() {
 QFont named(const QString& family) {
     return QFont(installedFace(family));
 }
-
-// The game's own texts are Latin letters, digits and Han characters, which
-// need no shaping: Qt then maps the characters straight to glyphs and never
-// sets up HarfBuzz for the face, which costs the first frame a few hundred
-// microseconds and half a megabyte. What is lost is kerning, which these
-// faces have for none of the texts shown but "11": the digits keep one
-// width each, and a score does not shift as it counts.
-void unshaped(QFont& font) {
-    font.setStyleStrategy(QFont::PreferNoShaping);
-}
 }  // namespace
 
 std::jthread readFontConfigurationAhead() {
@@ -100,9 +90,15 @@ void installFontSubstitutions() {
     QFont menus = QApplication::font();
     if (const QString face = installedFace(menus.family()); face != menus.family())
         menus.setFamilies({face});
-    // The window's controls and the menu bar's titles show the game's own
-    // texts: unshaped, as the game's other faces.
-    unshaped(menus);
+    // The game's own texts, which every control and the menu bar's titles
+    // show in this font or in one that inherits its strategy, are Latin
+    // letters, digits and Han characters, which need no shaping: Qt then
+    // maps characters straight to glyphs and never sets HarfBuzz up for a
+    // face, which costs the first frame half a millisecond and half a
+    // megabyte. What is lost is kerning, which these faces have for none of
+    // the texts shown but "11": the digits keep one width each, and a score
+    // does not shift as it counts.
+    menus.setStyleStrategy(QFont::PreferNoShaping);
     QApplication::setFont(menus);
 }
 
@@ -110,7 +106,6 @@ QFont bannerFont() {
     QFont font = named(QStringLiteral("標楷體"));
     font.setPixelSize(pointsToPixels(60));
     font.setWeight(QFont::Normal);
-    unshaped(font);
     return font;
 }
 
@@ -118,7 +113,6 @@ QFont gameOverFont() {
     QFont font = named(QStringLiteral("Arial"));
     font.setPixelSize(pointsToPixels(36));
     font.setWeight(QFont::Normal);
-    unshaped(font);
     return font;
 }
 
@@ -126,7 +120,6 @@ QFont textBoxFont() {
     QFont font = named(QString::fromUtf8(form::kTextFontFamily));  // the page's face and size
     font.setPixelSize(form::kTextFontPixels);
     font.setWeight(QFont::Normal);
-    unshaped(font);
     return font;
 }
 

@@ -22,7 +22,8 @@ std::jthread readFontConfigurationAhead();
 // Debian's AR PL UKai, Arial to Liberation Sans (same metrics), and Qt's
 // generic default face to DejaVu Sans in every locale. The menus' face, if
 // the desktop names one only through such a mapping, is then named by the
-// face that carries it; so are the faces below.
+// face that carries it, and made the program's default font, unshaped; the
+// faces below are named by their faces too.
 void installFontSubstitutions();
 
 QFont bannerFont();    // the banner: Kai, 60 pt
@@ -32,9 +33,8 @@ QFont gameOverFont();  // "GAME OVER": Arial, 36 pt
 QFont textBoxFont();
 
 // The desktop's face, shaped, for the menus and the Help dialog, which show
-// it as any program's do. The program's default font, which the window's
-// controls and the menu bar's titles show, is unshaped, as the game's own
-// faces are.
+// it as any program's do. The program's default font is unshaped, and the
+// faces above, which leave the strategy unset, inherit that on the window.
 QFont shapedFont();
 
 // The text boxes' font with the banner's Kai face behind it, for 高手: the
