@@ -55,18 +55,14 @@ class WholeTextTest : public QObject {
 
     std::unique_ptr<MainWindow> window;
 
-    QImage client() {
-        return window->findChild<QWidget*>(QStringLiteral("board"))
-            ->grab()
-            .toImage()
-            .convertToFormat(QImage::Format_RGB32);
-    }
+    QWidget& board() { return *window->findChild<QWidget*>(QStringLiteral("board")); }
+
+    QImage client() { return board().grab().toImage().convertToFormat(QImage::Format_RGB32); }
 
     // A control by where it stands in the client area (each has its own place).
     template <typename Control>
     Control& at(QPoint place) {
-        for (Control* control :
-             window->findChild<QWidget*>(QStringLiteral("board"))->findChildren<Control*>())
+        for (Control* control : board().findChildren<Control*>())
             if (control->geometry().topLeft() == place) return *control;
         qFatal("no control at %d, %d", place.x(), place.y());
     }
