@@ -6,6 +6,9 @@
 #include <QStringList>
 #include <system_error>
 
+#include <pthread.h>
+#include <sched.h>
+
 #include <fontconfig/fontconfig.h>
 
 #include "form_layout.h"
@@ -63,11 +66,22 @@ QFont named(const QString& family) {
 }  // namespace
 
 std::jthread readFontConfigurationAhead() {
+    std::jthread reader;
     try {
-        return std::jthread([] { FcInit(); });
+        reader = std::jthread([] { FcInit(); });
     } catch (const std::system_error&) {
         return {};
     }
+    // On any core but this one: a new thread may otherwise wait behind this
+    // one, which Qt's set-up keeps busy, until the scheduler's next tick some
+    // milliseconds later, and the read is then not done in time.
+    cpu_set_t cores;
+    const int here = sched_getcpu();
+    if (here >= 0 && sched_getaffinity(0, sizeof cores, &cores) == 0 && CPU_COUNT(&cores) > 1) {
+        CPU_CLR(here, &cores);
+        pthread_setaffinity_np(reader.native_handle(), sizeof cores, &cores);
+    }
+    return reader;
 }
 
 void installFontSubstitutions() {
