@@ -4,6 +4,7 @@
 #include <QFontDatabase>
 #include <QResource>
 #include <QStringList>
+#include <clocale>
 #include <system_error>
 
 #include <pthread.h>
@@ -66,6 +67,11 @@ QFont named(const QString& family) {
 }  // namespace
 
 std::jthread readFontConfigurationAhead() {
+    // The locale Qt's constructor would set, set before the read starts:
+    // fontconfig reads the configuration's numbers by the locale's decimal
+    // point, which must not change under it (a "0.2" read as the locale
+    // turns from "C" to one with a decimal comma comes out as 0).
+    std::setlocale(LC_ALL, "");
     std::jthread reader;
     try {
         reader = std::jthread([] { FcInit(); });

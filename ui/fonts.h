@@ -14,7 +14,8 @@ inline const QString kOwnKaiFamily = QStringLiteral("Nubbo Kai");
 // most of that connection waiting on the display server, and the read, which
 // the first text needs, is then done by the time the window is built. Join
 // the thread before any font is used. An empty thread if none can be
-// started: Qt then reads the configuration itself, as it needs it.
+// started: Qt then reads the configuration itself, as it needs it. Sets the
+// process's locale from the environment first, as Qt would after.
 std::jthread readFontConfigurationAhead();
 
 // Loads the program's own Kai face and maps the window's font faces to the

@@ -20,6 +20,7 @@ bool mayBeX11() {
 void setPlatformDefaults() {
     if (mayBeX11()) setDefault("QT_XCB_NO_MITSHM", "1");
     setDefault("QT_NO_GLIB", "1");
+    setDefault("QT_IM_MODULE", "none");
 }
 
 }  // namespace nubbo::ui

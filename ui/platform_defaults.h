@@ -12,6 +12,8 @@ namespace nubbo::ui {
 //  - Qt's own event loop instead of GLib's: one poll per wake-up instead of
 //    GLib's prepare, check and dispatch over every source. Nothing in the
 //    game needs GLib's loop.
+//  - No input method: the game takes no text, and its keys reach it
+//    straight; Qt would otherwise load a plugin only to pass them on.
 void setPlatformDefaults();
 
 }  // namespace nubbo::ui

@@ -48,11 +48,12 @@ check "pink background" test "$(count 0 20 10 10 FFC0C0)" -eq 100
 check "white board" test "$(count 13 67 256 416 FFFFFF)" -gt 90000
 check "blue prompt in the banner" test "$(count 8 200 273 81 0000FF)" -gt 300
 # What starting costs: no image plugin of Qt's (the pictures are read as the
-# PNG they are), no SDL without a pad, and not the 17 MB Kai file (the
-# banner's glyphs are compiled in); the icon is set by now.
+# PNG they are), no input method (the game takes no text), no SDL without a
+# pad, and not the 17 MB Kai file (the banner's glyphs are compiled in); the
+# icon is set by now.
 sleep 0.3
-check "the start loads no image plugin, SDL or installed Kai face" \
-  bash -c "! grep -E 'imageformats/|libSDL2|ukai' /proc/$GAME_PID/maps"
+check "the start loads no image or input plugin, SDL or installed Kai face" \
+  bash -c "! grep -E 'imageformats/|platforminputcontexts/|libSDL2|ukai' /proc/$GAME_PID/maps"
 check "the window system has the icon, 16 to 128 pixels" test \
   "$(xprop -id "$WIN" _NET_WM_ICON | grep -o 'Icon ([0-9]* x' | tr -dc '0-9 ')" = \
   " 16  24  32  48  64  128 "

@@ -13,6 +13,7 @@
 #include <QRegularExpression>
 #include <QTimer>
 #include <QtTest>
+#include <clocale>
 
 #include "board_view.h"
 #include "fonts.h"
@@ -309,6 +310,22 @@ class WindowTest : public QObject {
         for (const QByteArray& line : maps.readAll().split('\n'))
             if (line.endsWith("/ukai.ttc")) ++mappings;
         QCOMPARE(mappings, 0);
+    }
+
+    // The font configuration is read under the locale the program runs in,
+    // set before the read starts rather than by Qt while it runs.
+    void theFontConfigurationIsReadUnderTheFinalLocale() {
+        const QByteArray before = std::setlocale(LC_ALL, nullptr);
+        const bool wasSet = qEnvironmentVariableIsSet("LC_ALL");
+        const QByteArray environment = qgetenv("LC_ALL");
+        std::setlocale(LC_ALL, "C");
+        qputenv("LC_ALL", "C.UTF-8");
+        std::jthread reader = nubbo::ui::readFontConfigurationAhead();
+        const QByteArray reading = std::setlocale(LC_ALL, nullptr);
+        if (reader.joinable()) reader.join();
+        wasSet ? qputenv("LC_ALL", environment) : qunsetenv("LC_ALL");
+        std::setlocale(LC_ALL, before.constData());
+        QCOMPARE(reading, QByteArray("C.UTF-8"));
     }
 
     // What the first frame does not show waits until it is painted: the
