@@ -2,9 +2,11 @@
 // the tile pictures (as many as the core has tile codes). Pictures are
 // scaled by whole device pixels with no smoothing, so the pixel art stays
 // crisp at any device pixel ratio and scale of the form. The board keeps
-// what each cell shows, to paint it again when either changes. The pictures
-// come inside the game's host (web/game_host.js, with tiles.js made at build
-// time), which draws them, in its worker where it has one.
+// what each cell shows, to paint it again when either changes, and from
+// before it has a canvas: the game loads while the page is still being
+// read, and its board shows once the page hands the canvas over. The
+// pictures come inside the game's host (web/game_host.js, with tiles.js
+// made at build time), which draws them, in its worker where it has one.
 import { FORM } from "./form.js";
 import { TILE_PICTURES } from "./tiles.js";
 
@@ -17,18 +19,40 @@ const [RED, GREEN, BLUE] = FORM.colours.form;
 export const fromBase64 = (text) =>
   Uint8Array.fromBase64?.(text) ?? Uint8Array.from(atob(text), (c) => c.charCodeAt(0));
 
-// The tile pictures, one per tile code of the core, decoded as bitmaps
-// (which a worker can draw).
-export function loadPictures() {
-  return Promise.all(TILE_PICTURES.map((text) => createImageBitmap(new Blob([fromBase64(text)], { type: "image/png" }))));
-}
+// One picture's PNG bytes as a bitmap (which a worker can draw). An image
+// decoder takes the bytes as they are, where a Blob of them costs a call to
+// the browser's own process each: the eight Blobs took 5 to 9 ms of a first
+// visit's worker, before the game could start.
+const decode = globalThis.ImageDecoder
+  ? async (bytes) => {
+    const decoder = new ImageDecoder({ data: bytes, type: "image/png" });
+    try {
+      const { image } = await decoder.decode();
+      try {
+        return await createImageBitmap(image);
+      } finally {
+        image.close();
+      }
+    } finally {
+      decoder.close();
+    }
+  }
+  : (bytes) => createImageBitmap(new Blob([bytes], { type: "image/png" }));
+
+// The tile pictures, one per tile code of the core, decoded.
+export const loadPictures = () => Promise.all(TILE_PICTURES.map((text) => decode(fromBase64(text))));
 
 export class Board {
-  // `ratio`: device pixels per CSS pixel of the unscaled form.
-  constructor(canvas, pictures, ratio) {
+  constructor() {
+    this.shown = new Int8Array(ROWS * COLS).fill(-1);
+    this.context = null;  // until it is shown
+  }
+
+  // Shows the board on `canvas` with `pictures`, at `ratio` device pixels
+  // per CSS pixel of the unscaled form.
+  show(canvas, pictures, ratio) {
     this.canvas = canvas;
     this.pictures = pictures;
-    this.shown = new Int8Array(ROWS * COLS).fill(-1);
     this.ratio = ratio;
     this.fit();
     // A canvas whose pixels the browser dropped is painted again.
@@ -37,20 +61,23 @@ export class Board {
 
   paintCell(row, col, picture) {
     this.shown[row * COLS + col] = picture;
-    this.draw(row, col, picture);
+    if (this.context) this.draw(row, col, picture);
   }
 
   setRatio(ratio) {
     if (ratio === this.ratio) return;
     this.ratio = ratio;
-    this.fit();
+    if (this.context) this.fit();
   }
 
-  // The canvas has one backing pixel per device pixel.
+  // The canvas has one backing pixel per device pixel, in memory rather
+  // than on the graphics card: its first drawing then sets up no graphics
+  // context (some 2 ms of a first visit where one took 4 to 10 before the
+  // first key could act), and a board of small pictures needs none.
   fit() {
     this.canvas.width = Math.round(COLS * TILE * this.ratio);
     this.canvas.height = Math.round(ROWS * TILE * this.ratio);
-    this.context = this.canvas.getContext("2d", { alpha: false });
+    this.context = this.canvas.getContext("2d", { alpha: false, willReadFrequently: true });
     this.context.imageSmoothingEnabled = false;
     this.context.fillStyle = `rgb(${RED} ${GREEN} ${BLUE})`;  // the form shows until the first paint
     this.context.fillRect(0, 0, this.canvas.width, this.canvas.height);

@@ -7,14 +7,16 @@
 // cannot be handed to a worker, the page runs the same host on its own
 // thread (`hostGame`).
 //
-// The game's WebAssembly comes inside this module (game_wasm.js), compiled
-// and instantiated the moment the module runs, before the page has sent
-// anything: the worker waits for no other file and for nothing of the
-// page's main thread.
+// The game's WebAssembly comes inside this module (game_wasm.js), and the
+// game is compiled, instantiated and loaded the moment the module runs,
+// from the deal the page names the worker by, before the page has sent
+// anything: the worker waits for no other file, and the page's start,
+// which the browser hands on only once this module has run, finds the game
+// ready for the board's canvas and the player's first key.
 //
 // The page's messages, in order, a list of them at a time (what one task
 // of the page sent):
-//   { start: { canvas, ratio, seed, expert } }  once, first (web/boot.js)
+//   { start: { canvas, ratio, expert } }  once, first (web/boot.js)
 //   { ratio }    the board's device pixels per form pixel changed
 //   { key }      "left", "right", "rotate", "down" or "other"
 //   { command }  "new", "pause", "exit", "focusLost", "openHelp", "closeHelp"
@@ -29,10 +31,12 @@ import { GAME_WASM } from "./game_wasm.js";
 
 const IN_WORKER = typeof WorkerGlobalScope !== "undefined" && globalThis instanceof WorkerGlobalScope;
 
-export function hostGame(tell) {
-  let board = null;
+// The game, dealing from `seed`, hosted: its messages go out through `tell`;
+// returns what takes the page's messages.
+export function hostGame(tell, seed) {
+  const board = new Board();  // what the game paints before the canvas comes is kept
   let game = null;
-  let expert = false;  // the page's check box, as last heard: the core is told it at load and New
+  let expert = false;  // the page's check box, as last heard: the core is told it at New
   let ended = false;
   let timer = 0;
   // The game's entry points by the names the page sends: any other key is
@@ -69,8 +73,8 @@ export function hostGame(tell) {
     },
   };
 
-  // The game compiles and instantiates, and the pictures decode, while the
-  // page is still loading. In the worker the compile is done at once on its
+  // The game compiles, instantiates and loads, and the pictures decode,
+  // while the page is still loading. In the worker the compile is done at once on its
   // own thread, once the pictures' decoders have started: a compile handed
   // to other threads, waited for, took longer on a busy machine than the
   // compile itself (some 15 ms more to a playable game on a first visit).
@@ -79,29 +83,34 @@ export function hostGame(tell) {
   const bytes = fromBase64(GAME_WASM);
   const compiled = IN_WORKER ? Promise.resolve().then(() => new WebAssembly.Module(bytes))
     : WebAssembly.compile(bytes);
-  const instantiated = compiled.then((module) => createGame({
+  const loaded = compiled.then((module) => createGame({
     page: window,
     instantiateWasm: (imports, done) => {
       if (IN_WORKER) done(new WebAssembly.Instance(module, imports), module);
       else WebAssembly.instantiate(module, imports).then((instance) => done(instance, module), fail);
       return {};
     },
-  }));
-  instantiated.catch(() => {});  // the start hears of a failure
-  const pictures = loadPictures();
-
-  async function start({ canvas, ratio, seed, expert: ticked }) {
-    expert = ticked;
-    [game] = await Promise.all([instantiated, pictures.then((decoded) => {
-      board = new Board(canvas, decoded, ratio);
-      globalThis.board = board;  // where the browser tests read the board's pixels
-    })]);
+  })).then((instance) => {
+    game = instance;
     keys = new Map([["left", game._nubbo_key_left], ["right", game._nubbo_key_right],
       ["rotate", game._nubbo_key_rotate], ["down", game._nubbo_key_down]]);
     commands = new Map([["new", () => game._nubbo_new(expert ? 1 : 0)], ["pause", game._nubbo_pause], ["exit", game._nubbo_exit],
       ["focusLost", game._nubbo_focus_lost], ["openHelp", game._nubbo_open_help],
       ["closeHelp", game._nubbo_close_help]]);
-    game._nubbo_start(seed, expert ? 1 : 0);
+    // The 高手 box shows unticked when the page is read: it keeps no state
+    // from one visit to the next.
+    if (!Number.isSafeInteger(seed) || seed < 0) throw new Error(`no deal to start from: ${seed}`);
+    game._nubbo_start(seed, 0);
+  });
+  loaded.catch(() => {});  // the start hears of a failure
+  const pictures = loadPictures();
+
+  // The board shows on the page's canvas once the game has loaded.
+  async function start({ canvas, ratio, expert: ticked }) {
+    expert = ticked === true;
+    const [, decoded] = await Promise.all([loaded, pictures]);
+    board.show(canvas, decoded, ratio);
+    globalThis.board = board;  // where the browser tests read the board's pixels
     tell("ready");
   }
 
@@ -131,9 +140,10 @@ export function hostGame(tell) {
   };
 }
 
-// Run as the page's worker: the page's messages in, the host's out as
-// [name, value].
+// Run as the page's worker, named by the page with the deal (web/boot.js):
+// the page's messages in, the host's out as [name, value].
 if (IN_WORKER) {
-  const receive = hostGame((name, value) => postMessage([name, value]));
+  const named = globalThis.name;
+  const receive = hostGame((name, value) => postMessage([name, value]), /^\d{1,16}$/.test(named) ? Number(named) : NaN);
   globalThis.onmessage = ({ data }) => receive(data);
 }

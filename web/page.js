@@ -29,7 +29,7 @@ async function startHost(show, boot) {
     return (messages) => worker.postMessage(messages);
   }
   const { hostGame } = await import("./game_host.js");
-  const receive = hostGame(show);
+  const receive = hostGame(show, boot.seed);
   receive([{ start: boot.start }]);
   return (messages) => receive(messages);
 }
