@@ -74,10 +74,11 @@ export function hostGame(tell, seed) {
   };
 
   // The game compiles, instantiates and loads, and the pictures decode,
-  // while the page is still loading. In the worker the compile is done at once on its
-  // own thread, once the pictures' decoders have started: a compile handed
-  // to other threads, waited for, took longer on a busy machine than the
-  // compile itself (some 15 ms more to a playable game on a first visit).
+  // while the page is still loading. In the worker the compile is done at
+  // once on its own thread, once the pictures' decoders have started: a
+  // compile handed to other threads, waited for, took longer on a busy
+  // machine than the compile itself (some 15 ms more to a playable game on
+  // a first visit).
   // On a page's main thread a browser may refuse so large a synchronous
   // compile; there it stays asynchronous.
   const bytes = fromBase64(GAME_WASM);
@@ -97,9 +98,9 @@ export function hostGame(tell, seed) {
     commands = new Map([["new", () => game._nubbo_new(expert ? 1 : 0)], ["pause", game._nubbo_pause], ["exit", game._nubbo_exit],
       ["focusLost", game._nubbo_focus_lost], ["openHelp", game._nubbo_open_help],
       ["closeHelp", game._nubbo_close_help]]);
+    if (!Number.isSafeInteger(seed) || seed < 0) throw new Error(`no deal to start from: ${seed}`);
     // The 高手 box shows unticked when the page is read: it keeps no state
     // from one visit to the next.
-    if (!Number.isSafeInteger(seed) || seed < 0) throw new Error(`no deal to start from: ${seed}`);
     game._nubbo_start(seed, 0);
   });
   loaded.catch(() => {});  // the start hears of a failure
