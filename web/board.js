@@ -26,16 +26,11 @@ export const fromBase64 = (text) =>
 const decode = globalThis.ImageDecoder
   ? async (bytes) => {
     const decoder = new ImageDecoder({ data: bytes, type: "image/png" });
-    try {
-      const { image } = await decoder.decode();
-      try {
-        return await createImageBitmap(image);
-      } finally {
-        image.close();
-      }
-    } finally {
-      decoder.close();
-    }
+    const { image } = await decoder.decode();
+    decoder.close();
+    const bitmap = await createImageBitmap(image);
+    image.close();
+    return bitmap;
   }
   : (bytes) => createImageBitmap(new Blob([bytes], { type: "image/png" }));
 
