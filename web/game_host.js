@@ -144,7 +144,6 @@ export function hostGame(tell, seed) {
 // Run as the page's worker, named by the page with the deal (web/boot.js):
 // the page's messages in, the host's out as [name, value].
 if (IN_WORKER) {
-  const named = globalThis.name;
-  const receive = hostGame((name, value) => postMessage([name, value]), /^\d{1,16}$/.test(named) ? Number(named) : NaN);
+  const receive = hostGame((name, value) => postMessage([name, value]), globalThis.name ? Number(globalThis.name) : NaN);
   globalThis.onmessage = ({ data }) => receive(data);
 }
