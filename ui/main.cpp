@@ -1,7 +1,6 @@
 // nubbo: the game window.
 #include <malloc.h>
 #include <QApplication>
-#include <QElapsedTimer>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -10,6 +9,7 @@
 #include "fonts.h"
 #include "main_window.h"
 #include "platform_defaults.h"
+#include "program_start.h"
 #include "wayland_exit.h"
 #include "x11_key_releases.h"
 #ifdef NUBBO_TIMING
@@ -17,10 +17,9 @@
 #endif
 
 int main(int argc, char** argv) {
-    // The game's window counts as created now: its timers run while Qt and
-    // the controls are set up.
-    QElapsedTimer started;
-    started.start();
+    // The game's window counts as created when the program started: its
+    // timers run while the libraries load and Qt and the controls are set up.
+    const auto started = nubbo::ui::programStart();
     // Without a display Qt would abort with a long message; say it in one line.
     if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY") &&
         !std::getenv("QT_QPA_PLATFORM")) {
@@ -53,10 +52,10 @@ int main(int argc, char** argv) {
     }
 #ifdef NUBBO_TIMING
     nubbo::ui::TimingLog timing;
-    nubbo::ui::MainWindow window(seed, &timing, &started);
+    nubbo::ui::MainWindow window(seed, &timing, started);
     window.setTimingLog(&timing);
 #else
-    nubbo::ui::MainWindow window(seed, nullptr, &started);
+    nubbo::ui::MainWindow window(seed, nullptr, started);
 #endif
     window.show();
     nubbo::ui::stopKeyReleases(window);

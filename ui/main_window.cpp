@@ -33,7 +33,8 @@ QRect placeOf(const form::Box& box) {
 }
 }  // namespace
 
-MainWindow::MainWindow(std::uint64_t seed, GameEvents* events, const QElapsedTimer* started)
+MainWindow::MainWindow(std::uint64_t seed, GameEvents* events,
+                       std::optional<QtClock::Instant> started)
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                            Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                            Qt::MSWindowsFixedSizeDialogHint) {

@@ -3,6 +3,7 @@
 #include <QWidget>
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 #include "board_view.h"
 #include "fonts.h"
@@ -32,7 +33,7 @@ class MainWindow : public QWidget, public nubbo::Window {
     // ticks fall due while Qt and the controls are being set up and its
     // first frame shows the painted board.
     explicit MainWindow(std::uint64_t seed, GameEvents* events = nullptr,
-                        const QElapsedTimer* started = nullptr);
+                        std::optional<QtClock::Instant> started = std::nullopt);
     ~MainWindow() override;
 
     // Starts the game state once the window and its controls exist, with the

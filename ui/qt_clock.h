@@ -1,8 +1,9 @@
 #pragma once
 
-#include <QElapsedTimer>
 #include <QTimer>
+#include <chrono>
 #include <functional>
+#include <optional>
 
 #include "clock.h"
 
@@ -12,15 +13,17 @@ namespace nubbo::ui {
 // timer, re-armed for the next due tick after every event. Nothing polls.
 class QtClock : public Clock {
   public:
+    using Instant = std::chrono::steady_clock::time_point;
+
     // `origin`, if given: the instant the clock counts from (the program's
     // start), else its construction.
-    explicit QtClock(std::function<void()> onWake, const QElapsedTimer* origin = nullptr);
+    explicit QtClock(std::function<void()> onWake, std::optional<Instant> origin = std::nullopt);
 
-    Millis now() const override { return elapsed_.elapsed(); }
+    Millis now() const override;
     void wakeAt(std::optional<Millis> due) override;
 
   private:
-    QElapsedTimer elapsed_;
+    Instant origin_;
     QTimer timer_;
 };
 

@@ -13,6 +13,7 @@
 #include <QRegularExpression>
 #include <QTimer>
 #include <QtTest>
+#include <algorithm>
 #include <clocale>
 
 #include "board_view.h"
@@ -23,6 +24,7 @@
 #endif
 #include "main_window.h"
 #include "open_window.h"
+#include "program_start.h"
 
 using nubbo::ui::MainWindow;
 
@@ -220,6 +222,24 @@ class WindowTest : public QObject {
         QVERIFY(!label1->isVisible());
         QVERIFY(label2->isVisible());
         QCOMPARE(label2->text(), QStringLiteral("按F2"));
+    }
+
+    // Counted from the program's start, as the program counts it, the game's
+    // first repaint is due by the load, however fast the window maps: the
+    // first frame shows the board's cells, not a board without them that a
+    // second frame fills in whole.
+    void theFirstFrameShowsTheCells() {
+        MainWindow fresh(1, nullptr, nubbo::ui::programStart());
+        PaintSpy spy(part<nubbo::ui::BoardView>("board", &fresh));
+        fresh.show();
+        fresh.load();
+        QVERIFY(QTest::qWaitForWindowExposed(&fresh));
+        QTRY_COMPARE(part<QLineEdit>("scoreBox", &fresh)->text(), QStringLiteral("0"));
+        QCoreApplication::processEvents();
+        const QRect firstCell(cellPx(0, 0), QSize(form::kCell, form::kCell));
+        QCOMPARE(std::count_if(spy.rects.begin(), spy.rects.end(),
+                               [&](const QRect& r) { return r.intersects(firstCell); }),
+                 1);
     }
 
     void startUpShowsScoreAndLevelAfterTheFirstRepaint() {
