@@ -41,19 +41,29 @@ const languageOf = (text) => (/[\u3400-\u9fff]/.test(text) ? "zh-Hant" : "en");
 // Connects the game's host (web/boot.js started it and gave it the board's
 // canvas): keeps it told of the device pixels and shows what it tells.
 // Returns `send`, which sends the game one message (what is sent before
-// the host is connected waits and follows), and `loaded`, which settles
-// when the game has loaded.
+// the host is connected waits and follows), `sendAlone`, the same for a
+// task's only message, and `loaded`, which settles when the game has loaded.
 function connectHost(page) {
   const boot = globalThis.nubboBoot;
   if (!boot?.start) throw new Error("its start-up script did not run");
   // What one task of the page sends reaches the game as one message, so
   // that keys pressed at once (a quick swipe's rows) reach it at one
-  // instant, as they would on this thread.
+  // instant, as they would on this thread. A key press, its task's only
+  // message, goes at once with no microtask: keys are most of what playing
+  // costs this thread.
   let post = null;
   let batch = [];
+  const flush = () => {
+    if (batch.length) post(batch);
+    batch = [];
+  };
   const send = (message) => {
-    if (!batch.length && post) queueMicrotask(() => { post(batch); batch = []; });
+    if (!batch.length && post) queueMicrotask(flush);
     batch.push(message);
+  };
+  const sendAlone = (message) => {
+    batch.push(message);
+    if (post) flush();
   };
   // Device pixels per pixel of the unscaled form, as the host last heard.
   let told = boot.start.ratio;
@@ -99,10 +109,9 @@ function connectHost(page) {
 
   async function begin() {
     post = await startHost(show, boot);
-    if (batch.length) post(batch);
-    batch = [];
+    flush();
   }
-  return { send, loaded: begin().then(() => loaded) };
+  return { send, sendAlone, loaded: begin().then(() => loaded) };
 }
 
 const again = () => location.reload();
@@ -110,7 +119,7 @@ const again = () => location.reload();
 // Wires the page's controls to the game: the 高手 box, the help box, the
 // menu, the keys, touch, gamepads and focus changes, from the first instant
 // the page runs: what comes while the game loads waits for it.
-function wireControls(page, send) {
+function wireControls(page, { send, sendAlone }) {
   const expert = $("expertBox");
   expert.addEventListener("change", () => send({ expert: expert.checked }));
   const help = setUpHelp({
@@ -125,7 +134,7 @@ function wireControls(page, send) {
   };
   const menu = setUpMenu({ command });
   const key = (name) => { if (!page.ended) send({ key: name }); };
-  routeKeys({ command, key, modal: () => help.isOpen() });
+  routeKeys({ command, key: (name) => { if (!page.ended) sendAlone({ key: name }); }, modal: () => help.isOpen() });
   // A finger's gestures take the keys' own way in (the help box is modal,
   // so no touch reaches the form while it is open).
   routeTouch({
@@ -149,8 +158,8 @@ async function start() {
     closeMenu: () => {},
     scale: 1,  // the form's scale on the screen
   };
-  const { send, loaded } = connectHost(page);
-  wireControls(page, send);
+  const { loaded, ...senders } = connectHost(page);
+  wireControls(page, senders);
   await loaded;
   import("./offline.js").then(({ workOffline }) => workOffline({ playing: () => page.underWay }));
   document.documentElement.dataset.ready = "";  // for tests: the game is loaded
