@@ -118,7 +118,9 @@ for (let run = 0; run < RUNS; ++run) {
     }
   })();
   await loaded;
-  await page.waitForFunction(() => performance.getEntriesByName("nubbo-first-piece").length > 0);
+  // The game may be playable before the page first paints.
+  await page.waitForFunction(() => performance.getEntriesByName("nubbo-first-piece").length > 0 &&
+    performance.getEntriesByName("first-contentful-paint").length > 0);
   dealt = true;
   await eager;
   const times = await page.evaluate(() => ({
