@@ -133,8 +133,9 @@ function wireControls(page, { send, sendAlone }) {
     else send({ command: name });
   };
   const menu = setUpMenu({ command });
-  const key = (name) => { if (!page.ended) send({ key: name }); };
-  routeKeys({ command, key: (name) => { if (!page.ended) sendAlone({ key: name }); }, modal: () => help.isOpen() });
+  // A keyboard's key is its task's only message; a swipe or a pad may bring several.
+  const key = (name, via = send) => { if (!page.ended) via({ key: name }); };
+  routeKeys({ command, key: (name) => key(name, sendAlone), modal: () => help.isOpen() });
   // A finger's gestures take the keys' own way in (the help box is modal,
   // so no touch reaches the form while it is open).
   routeTouch({
