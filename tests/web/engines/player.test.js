@@ -44,16 +44,19 @@ async function canvasPiece() {
   const ok = cells.length === 3 && cells.every((c, k) => c.col === cells[0].col && c.row === cells[0].row + k);
   return ok ? { row: cells[0].row, col: cells[0].col, tiles: cells.map((c) => c.sig) } : { cells };
 }
-// The piece F2 deals, once it shows on the canvas (a loaded machine may
-// take a while to get the key to the game), or what the canvas shows.
-async function dealtPiece() {
+// What `read` gives once `ok` holds of it, or its last reading after 1.5 s:
+// a loaded machine may take a while to get a key to the game, and the
+// screen may show the canvas a frame or more behind what was drawn on it.
+async function settled(read, ok) {
   const until = Date.now() + 1500;
   for (;;) {
-    const piece = await canvasPiece();
-    if (piece.col !== undefined || Date.now() > until) return piece;
+    const got = await read();
+    if (ok(got) || Date.now() > until) return got;
     await sleep(20);
   }
 }
+const dealtPiece = () => settled(canvasPiece, (p) => p.col !== undefined);
+const shownPiece = () => settled(piece, (p) => p !== null);
 const watchFall = (ms) => page.evaluate((ms) => globalThis.__nubboProbe.readBoard("watchFall", ms), ms);
 
 for (const bare of [false, true]) {
@@ -72,7 +75,7 @@ for (const bare of [false, true]) {
     assert.equal(await banner(), "", "the prompt is gone");
     // On the screen, as exactly the pictures of the game's tiles (a
     // screenshot may take a fall step or two).
-    const shown = await piece();
+    const shown = await shownPiece();
     assert.ok(shown?.col === 3 && shown.row <= 3 && /^[0-4]{3}$/.test(shown.tiles),
       `the piece on the screen:\n${(await board()).join("\n")}`);
 
@@ -149,7 +152,7 @@ test(`${ENGINE}: with the site's server gone, a reload loads from the cache and 
   await press("F2");
   const dealt = await dealtPiece();
   assert.ok(dealt.row <= 1 && dealt.col === 3, `F2 deals: ${JSON.stringify(dealt)}`);
-  assert.equal((await piece())?.col, 3, `on the screen:\n${(await board()).join("\n")}`);
+  assert.equal((await shownPiece())?.col, 3, `on the screen:\n${(await board()).join("\n")}`);
   const run = await page.evaluate(async () => (await globalThis.nubbo.runScript("seed 3\nnew\n")).status);
   assert.equal(run, 0, "the script hook runs");
   assert.deepEqual(await page.problems(), []);
