@@ -530,13 +530,16 @@ class WindowTest : public QObject {
         QVERIFY(QTest::qWaitForWindowActive(&other));
         QVERIFY(banner().isVisible());
         QCOMPARE(banner().text(), QStringLiteral("PAUSE"));
+        // On a slow machine the piece may have taken a step before the focus
+        // went: what counts is that it takes none while paused.
+        const int pausedRow = piece().row;
         window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
         QTest::qWait(600);
-        QCOMPARE(piece().row, 0);  // still paused, until a key
+        QCOMPARE(piece().row, pausedRow);  // still paused, until a key
         QCOMPARE(banner().text(), QStringLiteral("PAUSE"));
         QTest::keyClick(window.get(), Qt::Key_A);
-        QTRY_COMPARE_WITH_TIMEOUT(piece().row, 1, 1500);
+        QTRY_COMPARE_WITH_TIMEOUT(piece().row, pausedRow + 1, 1500);
     }
 
     // The focus lost while the game stands still after a clearing: the hold
@@ -584,8 +587,9 @@ class WindowTest : public QObject {
         newGame();
         window->setWindowState(Qt::WindowMinimized);
         QTRY_COMPARE(banner().text(), QStringLiteral("PAUSE"));
+        const int pausedRow = piece().row;  // a slow window manager may let it step first
         QTest::qWait(600);
-        QCOMPARE(piece().row, 0);
+        QCOMPARE(piece().row, pausedRow);
     }
 
     // The program's own Kai face draws every text the window shows in it
