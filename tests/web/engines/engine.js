@@ -20,7 +20,7 @@ import { join } from "node:path";
 import { setTimeout as sleep } from "node:timers/promises";
 import puppeteer from "puppeteer-core";
 import { serve } from "../../../web/serve.mjs";
-import { SITE, clientFrame, framed } from "../browser.js";
+import { CHROMIUM_ARGS, SITE, clientFrame, framed } from "../browser.js";
 import { decodePng } from "../png.js";
 import { newSession } from "./webdriver.js";
 
@@ -150,9 +150,7 @@ async function puppeteerBrowser(engine, profile) {
       executablePath: process.env.FIREFOX ?? "/usr/bin/firefox-esr", userDataDir: profile })
     : await puppeteer.launch({ executablePath: process.env.CHROMIUM ?? "/usr/bin/chromium",
       headless: true, userDataDir: profile,
-      args: ["--headless=new", "--no-sandbox", "--disable-gpu", "--no-first-run",
-        "--disable-background-networking", "--disable-component-update", "--disable-sync",
-        "--disable-dev-shm-usage", "--font-render-hinting=none"] });
+      args: CHROMIUM_ARGS });
   const page = await browser.newPage();
   const events = [];
   page.on("console", (m) => { if (m.type() === "error") events.push(`console: ${m.text()}`); });
