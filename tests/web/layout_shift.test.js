@@ -53,3 +53,39 @@ test("from navigation to a dealt piece nothing shifts, and the first paint is th
     await page.close();
   }
 });
+
+// The form is first laid out in its own faces: it shows once they are in,
+// and shows all the same, in fallback faces, when they cannot be had.
+test("the form shows once its fonts are in, or once they have failed", async () => {
+  for (const fonts of ["served", "refused"]) {
+    // A context of its own each time: nothing cached from the other visit.
+    const blank = await browser.blank();
+    const context = await blank.browser().createBrowserContext();
+    await blank.close();
+    const page = await context.newPage();
+    await page.setViewport({ width: 360, height: 620 });
+    await page.setRequestInterception(true);
+    page.on("request", (request) => {
+      if (fonts === "refused" && /\.woff2$/.test(request.url())) request.respond({ status: 404, body: "" });
+      else request.continue();
+    });
+    // The faces' state at the moment the form may first be laid out.
+    await page.evaluateOnNewDocument(() => {
+      new MutationObserver((_, observer) => {
+        if (document.documentElement.classList.contains("fonts-loading")) return;
+        observer.disconnect();
+        globalThis.facesWhenShown = Array.from(document.fonts, (face) => face.status);
+      }).observe(document, { subtree: true, attributeFilter: ["class"] });
+    });
+    await page.goto(browser.url, { waitUntil: "load" });
+    await page.waitForFunction(() => globalThis.facesWhenShown);
+    const faces = await page.evaluate(() => globalThis.facesWhenShown);
+    assert.deepEqual(faces, fonts === "served" ? ["loaded", "loaded"] : ["error", "error"], fonts);
+    // Shown and playable: the client area laid out, a piece dealt.
+    assert.ok(await page.evaluate(() => document.getElementById("client").getBoundingClientRect().width > 0), fonts);
+    await page.waitForSelector("html[data-ready]");
+    await page.keyboard.press("F2");
+    await page.waitForFunction(() => performance.getEntriesByName("nubbo-first-piece").length > 0);
+    await context.close();
+  }
+});
