@@ -14,10 +14,10 @@
 // It also keeps the form from being laid out until its fonts are in. Laid
 // out sooner (for a first frame, or for an early key press), each text is
 // set in fallback faces while its own load, and the page's main thread
-// waits on the browser for each face it looks up: 65 to 130 ms of one
-// first visit's trace in Chromium, with the worker's start queued behind
-// it. The texts would not show before their fonts anyway (font-display:
-// block), so nothing shows any later for it.
+// waits on the browser for each face it looks up (Chromium), with the
+// worker's start queued behind it (docs/performance.md). The texts would
+// not show before their fonts anyway (font-display: block), so nothing
+// shows any later for it.
 "use strict";
 (() => {
   // As long as font-display: block would hide the texts at most.

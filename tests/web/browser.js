@@ -8,7 +8,7 @@ import { serve } from "../../web/serve.mjs";
 import { decodePng } from "./png.js";
 
 export const SITE = process.env.NUBBO_SITE ?? new URL("../../build/web", import.meta.url).pathname;
-const CHROMIUM = process.env.CHROMIUM ?? "/usr/bin/chromium";
+export const CHROMIUM = process.env.CHROMIUM ?? "/usr/bin/chromium";
 // Chromium as the tests and the benchmarks run it: headless, on the CPU,
 // nothing fetched in the background. Chromium 156 loads its omnibox's popup
 // as a web page, in two renderers of its own, whenever a browser context

@@ -20,7 +20,7 @@ import { join } from "node:path";
 import { setTimeout as sleep } from "node:timers/promises";
 import puppeteer from "puppeteer-core";
 import { serve } from "../../../web/serve.mjs";
-import { CHROMIUM_ARGS, SITE, clientFrame, framed } from "../browser.js";
+import { CHROMIUM, CHROMIUM_ARGS, SITE, clientFrame, framed } from "../browser.js";
 import { decodePng } from "../png.js";
 import { newSession } from "./webdriver.js";
 
@@ -148,7 +148,7 @@ async function puppeteerBrowser(engine, profile) {
   const browser = engine === "firefox"
     ? await puppeteer.launch({ browser: "firefox", protocol: "webDriverBiDi", headless: true,
       executablePath: process.env.FIREFOX ?? "/usr/bin/firefox-esr", userDataDir: profile })
-    : await puppeteer.launch({ executablePath: process.env.CHROMIUM ?? "/usr/bin/chromium",
+    : await puppeteer.launch({ executablePath: CHROMIUM,
       headless: true, userDataDir: profile,
       args: CHROMIUM_ARGS });
   const page = await browser.newPage();
